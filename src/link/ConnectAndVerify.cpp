@@ -1,0 +1,215 @@
+#include "link/ConnectAndVerify.h"
+
+#include <fmt/printf.h>
+
+#include <optional>
+#include <string_view>
+
+#include "link/SessionState.h"
+#include "link/TransferHost.h"
+#include "resources/Texts.h"
+
+namespace linkora {
+namespace {
+
+constexpr int kFirstPort = 1;
+constexpr int kLastPort = 16;
+
+// Failure texts of the steps after the model check. A code without a text
+// ends the transfer silently.
+std::optional<std::string_view> AccessStepMessage(LinkResult result) {
+  switch (result) {
+    case LinkIoError:
+      return texts::kCommunicationError;
+    case LinkNotOpen:
+      return texts::kPortConnectFailed;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<std::string_view> ModelCheckMessage(LinkResult result) {
+  switch (result) {
+    case LinkUnsupportedModel:
+      return texts::kUnsupportedModel;
+    case LinkNoVersion:
+      return texts::kNoResponse;
+    case LinkNotOpen:
+      return texts::kPortConnectFailed;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<std::string_view> ServiceCodeMessage(LinkResult result) {
+  if (result == LinkCodeRefused) {
+    return texts::kServiceCodeRefused;
+  }
+  return AccessStepMessage(result);
+}
+
+std::optional<std::string_view> OfflineMessage(LinkResult result) {
+  if (result == LinkOfflineFailed) {
+    return texts::kCommunicationError;
+  }
+  return AccessStepMessage(result);
+}
+
+class Sequence {
+ public:
+  Sequence(LinkContext context, TransferHost& host, const ConnectSettings& settings)
+      : context_(context),
+        host_(host),
+        settings_(settings),
+        working_(std::make_unique<PhoneLink>(context)) {}
+
+  std::unique_ptr<PhoneLink> Run(ConnectVariant variant, OfflineStep offline) {
+    if (!SwitchToDiagMode() || !FindAndOpenHandset() || !CheckModel() || !SendServiceCode()) {
+      return nullptr;
+    }
+    if (variant != ConnectVariant::FileWriter && !CheckAccess()) {
+      return nullptr;
+    }
+    if (variant != ConnectVariant::Reader && offline == OfflineStep::Now &&
+        !GoOffline(*working_, host_)) {
+      return nullptr;
+    }
+    return std::move(working_);
+  }
+
+ private:
+  bool Fail(std::optional<std::string_view> message) {
+    if (message) {
+      host_.ShowMessage(*message);
+    }
+    working_->Close();
+    return false;
+  }
+
+  bool SwitchToDiagMode() {
+    PhoneLink switchLink(context_);
+    if (!switchLink.Open(settings_.portName, settings_.baudRate)) {
+      return Fail(texts::kSerialPortOpenFailed);
+    }
+    // A handset already in diagnostic mode gives no "OK"; the search finds it anyway.
+    switchLink.EnterDiagMode();
+    switchLink.Close();
+    return true;
+  }
+
+  bool FindAndOpenHandset() {
+    std::string found;
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+      const std::string name = fmt::sprintf("COM%d", n);
+      if (working_->ProbeModel(name, kLinkBaudRate)) {
+        found = name;
+        break;
+      }
+    }
+    if (found.empty()) {
+      return Fail(texts::kHandsetPortNotFound);
+    }
+    if (!working_->Open(found, settings_.baudRate)) {
+      return Fail(texts::kHandsetPortOpenFailed);
+    }
+    host_.SetDiagPortName(found);
+    return true;
+  }
+
+  bool CheckModel() {
+    const LinkResult result = working_->CheckModel();
+    return result >= 0 || Fail(ModelCheckMessage(result));
+  }
+
+  bool SendServiceCode() {
+    working_->SetServiceCode(settings_.serviceCode);
+    const LinkResult result = working_->SendServiceCode();
+    return result >= 0 || Fail(ServiceCodeMessage(result));
+  }
+
+  bool CheckAccess() {
+    bool locked = false;
+    LinkResult result = working_->ReadLockFlag(locked);
+    if (result < 0) {
+      return Fail(AccessStepMessage(result));
+    }
+    SessionState& state = context_.state;
+    if (locked) {
+      std::string number;
+      result = working_->ReadPhoneNumber(number);
+      if (result < 0) {
+        return Fail(AccessStepMessage(result));
+      }
+      if (state.RememberedPhoneNumber != number) {
+        const std::optional<std::string> typed = host_.AskPhoneNumber();
+        if (!typed) {
+          return Fail(std::nullopt);
+        }
+        state.RememberedPhoneNumber = *typed;
+        if (state.RememberedPhoneNumber != number) {
+          return Fail(texts::kPhoneNumberMismatch);
+        }
+      }
+    }
+    std::string code;
+    result = working_->ReadLockCode(code);
+    if (result < 0) {
+      return Fail(AccessStepMessage(result));
+    }
+    if (state.RememberedLockCode != code) {
+      const std::optional<std::string> typed = host_.AskLockCode();
+      if (!typed) {
+        return Fail(std::nullopt);
+      }
+      state.RememberedLockCode = *typed;
+      if (state.RememberedLockCode != code) {
+        return Fail(texts::kLockCodeMismatch);
+      }
+    }
+    return true;
+  }
+
+  LinkContext context_;
+  TransferHost& host_;
+  const ConnectSettings& settings_;
+  std::unique_ptr<PhoneLink> working_;
+};
+
+}  // namespace
+
+std::unique_ptr<PhoneLink> ConnectAndVerify(LinkContext context, TransferHost& host,
+                                            const ConnectSettings& settings, ConnectVariant variant,
+                                            OfflineStep offline) {
+  Sequence sequence(context, host, settings);
+  return sequence.Run(variant, offline);
+}
+
+bool GoOffline(PhoneLink& link, TransferHost& host) {
+  const LinkResult result = link.SetOffline();
+  if (result >= 0) {
+    return true;
+  }
+  if (const auto message = OfflineMessage(result)) {
+    host.ShowMessage(*message);
+  }
+  link.Close();
+  return false;
+}
+
+void SendModeReturn(LinkContext context, const std::string& portName) {
+  PhoneLink link(context);
+  if (!link.Open(portName, kLinkBaudRate)) {
+    return;
+  }
+  link.LeaveDiagMode();
+  link.Close();
+}
+
+void EndHandsetVisit(LinkContext context, const std::string& diagPortName) {
+  if (diagPortName.empty()) {
+    return;
+  }
+  SendModeReturn(context, diagPortName);
+}
+
+}  // namespace linkora

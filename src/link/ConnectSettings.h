@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace linkora {
+
+// How to reach the handset: handed from the main window to each function
+// window, and from there to each progress window.
+struct ConnectSettings {
+  std::string portName = "COM1";
+  int baudRate = 115200;
+  std::string serviceCode = "472913";
+};
+
+}  // namespace linkora
