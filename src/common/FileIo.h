@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace linkora {
+
+// Writes the whole file through a temporary file in the same folder and a
+// rename, so a failed write leaves the old file whole. On failure gives
+// false and a message naming the file and the cause.
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         std::string& error);
+
+// Reads a whole file of at most maxSize bytes. A larger file, or one that
+// cannot be read, gives false and a message.
+bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxSize,
+                   std::vector<std::uint8_t>& bytes, std::string& error);
+
+}  // namespace linkora
