@@ -140,15 +140,9 @@ class Sequence {
       if (result < 0) {
         return Fail(AccessStepMessage(result));
       }
-      if (state.RememberedPhoneNumber != number) {
-        const std::optional<std::string> typed = host_.AskPhoneNumber();
-        if (!typed) {
-          return Fail(std::nullopt);
-        }
-        state.RememberedPhoneNumber = *typed;
-        if (state.RememberedPhoneNumber != number) {
-          return Fail(texts::kPhoneNumberMismatch);
-        }
+      if (!Confirm(state.RememberedPhoneNumber, number, &TransferHost::AskPhoneNumber,
+                   texts::kPhoneNumberMismatch)) {
+        return false;
       }
     }
     std::string code;
@@ -156,17 +150,23 @@ class Sequence {
     if (result < 0) {
       return Fail(AccessStepMessage(result));
     }
-    if (state.RememberedLockCode != code) {
-      const std::optional<std::string> typed = host_.AskLockCode();
-      if (!typed) {
-        return Fail(std::nullopt);
-      }
-      state.RememberedLockCode = *typed;
-      if (state.RememberedLockCode != code) {
-        return Fail(texts::kLockCodeMismatch);
-      }
+    return Confirm(state.RememberedLockCode, code, &TransferHost::AskLockCode,
+                   texts::kLockCodeMismatch);
+  }
+
+  // Compares the remembered value with the handset's; asks the user when they
+  // differ and remembers the answer, right or wrong.
+  bool Confirm(std::string& remembered, const std::string& actual,
+               std::optional<std::string> (TransferHost::*ask)(), std::string_view mismatch) {
+    if (remembered == actual) {
+      return true;
     }
-    return true;
+    const std::optional<std::string> typed = (host_.*ask)();
+    if (!typed) {
+      return Fail(std::nullopt);
+    }
+    remembered = *typed;
+    return remembered == actual || Fail(mismatch);
   }
 
   LinkContext context_;
