@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(
   # toolchain and build
   g++ cmake ninja-build pkg-config
-  # core libraries
-  libfmt-dev
-  # tests and formatting
-  libgtest-dev libgmock-dev clang-format
+  # core libraries: printf-style texts; the emulator's state file
+  libfmt-dev nlohmann-json3-dev
+  # desktop program: Qt 6 Widgets and a font with Korean glyphs
+  qt6-base-dev fonts-nanum
+  # tests and formatting; Xvfb for screenshots of real windows
+  libgtest-dev libgmock-dev clang-format xvfb xauth
 )
 
 missing=()
