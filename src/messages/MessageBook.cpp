@@ -1,0 +1,157 @@
+#include "messages/MessageBook.h"
+
+#include <fmt/printf.h>
+
+#include <algorithm>
+#include <span>
+
+#include "common/FileIo.h"
+#include "resources/MessageTexts.h"
+
+namespace linkora {
+namespace {
+
+constexpr int kLineColumns = 16;
+constexpr std::string_view kLineBreak = "\r\n";
+
+bool IsHigh(char c) {
+  return static_cast<unsigned char>(c) >= 0x80;
+}
+
+std::string ListLine(std::size_t number, std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return fmt::sprintf(texts::kMessageLineFormat, static_cast<int>(number), text);
+}
+
+std::string Header(std::string_view format, const std::string& time, const std::string& number) {
+  return fmt::sprintf(ToCp949(format), time, '\r', '\n', number, '\r', '\n', '\r', '\n', '\r',
+                      '\n');
+}
+
+}  // namespace
+
+std::string WrapMessageText(std::string_view text) {
+  std::string out;
+  int column = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n') {
+      out += kLineBreak;
+      column = 0;
+    } else if (c == '\r') {
+      out += kLineBreak;
+      column = 0;
+      if (i + 1 < text.size() && text[i + 1] == '\n') {
+        ++i;
+      }
+    } else if (!IsHigh(c)) {
+      if (column == kLineColumns) {
+        out += kLineBreak;
+        column = 0;
+      }
+      out += c;
+      ++column;
+    } else if (i + 1 < text.size() && IsHigh(text[i + 1])) {
+      if (column > kLineColumns - 2) {
+        out += kLineBreak;
+        column = 0;
+      }
+      out += c;
+      out += text[i + 1];
+      column += 2;
+      ++i;
+    }
+    // A lead byte without its second byte is dropped.
+  }
+  return out;
+}
+
+void MessageBook::Clear() {
+  received_.clear();
+  sent_.clear();
+  receivedLines_.clear();
+  sentLines_.clear();
+  selection_ = kNoSelection;
+  shownText_.clear();
+}
+
+void MessageBook::AddReceived(const ReceivedMessage& message) {
+  if (ReceivedCount() >= kReceivedCapacity) {
+    return;
+  }
+  received_.push_back(message);
+  receivedLines_.push_back(ListLine(receivedLines_.size() + 1, message.text));
+}
+
+void MessageBook::AddSent(const SentMessage& message) {
+  if (SentCount() >= kSentCapacity) {
+    return;
+  }
+  sent_.push_back(message);
+  sentLines_.push_back(ListLine(sentLines_.size() + 1,
+                                message.text.empty() ? message.recipientNumber : message.text));
+}
+
+const ReceivedMessage& MessageBook::Received(int index) const {
+  return received_.at(static_cast<std::size_t>(index));
+}
+
+const SentMessage& MessageBook::Sent(int index) const {
+  return sent_.at(static_cast<std::size_t>(index));
+}
+
+bool MessageBook::ShowReceived(int line) {
+  if (line < 0 || line >= ReceivedCount()) {
+    return false;
+  }
+  const ReceivedMessage& m = Received(line);
+  selection_ = line;
+  shownText_ =
+      Header(texts::kReceivedHeaderFormat, m.timeText, m.callbackNumber) + WrapMessageText(m.text);
+  return true;
+}
+
+bool MessageBook::ShowSent(int line) {
+  if (line < 0 || line >= SentCount()) {
+    return false;
+  }
+  const SentMessage& m = Sent(line);
+  selection_ = kSentSelectionBase + line;
+  shownText_ =
+      Header(texts::kSentHeaderFormat, m.timeText, m.recipientNumber) + WrapMessageText(m.text);
+  return true;
+}
+
+std::optional<std::string> MessageBook::SuggestedFileName() const {
+  if (selection_ == kNoSelection) {
+    return std::nullopt;
+  }
+  if (selection_ >= kSentSelectionBase) {
+    return MessageExportFileName(true, Sent(selection_ - kSentSelectionBase).timeKey);
+  }
+  return MessageExportFileName(false, Received(selection_).timeKey);
+}
+
+std::string MessageExportFileName(bool sent, std::uint32_t timeKey) {
+  const int month = static_cast<int>(timeKey >> 24);
+  const int day = static_cast<int>((timeKey >> 16) & 0xFF);
+  const int hour = static_cast<int>((timeKey >> 8) & 0xFF);
+  const int minute = static_cast<int>(timeKey & 0xFF);
+  return fmt::sprintf(sent ? texts::kSentExportNameFormat : texts::kReceivedExportNameFormat, month,
+                      day, hour, minute);
+}
+
+MessageExportResult ExportMessageText(const std::filesystem::path& path,
+                                      std::string_view shownText) {
+  MessageExportResult result;
+  const auto bytes =
+      std::span(reinterpret_cast<const std::uint8_t*>(shownText.data()), shownText.size());
+  result.saved = WriteFileAtomically(path, bytes, result.detail);
+  if (!result.saved) {
+    result.message = std::string(texts::kExportWriteFailed);
+  }
+  return result;
+}
+
+}  // namespace linkora
