@@ -154,4 +154,12 @@ MessageExportResult ExportMessageText(const std::filesystem::path& path,
   return result;
 }
 
+MessageExportResult ExportSelectedMessage(const MessageBook& book,
+                                          const std::filesystem::path& path) {
+  if (book.Selection() == MessageBook::kNoSelection) {
+    return {false, std::string(texts::kNoMessageSelected), {}};
+  }
+  return ExportMessageText(path, book.ShownText());
+}
+
 }  // namespace linkora

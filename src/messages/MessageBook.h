@@ -80,4 +80,10 @@ struct MessageExportResult {
 MessageExportResult ExportMessageText(const std::filesystem::path& path,
                                       std::string_view shownText);
 
+// The save command of the message window after the file name is chosen:
+// without a shown message gives "선택된 메시지가 없습니다." and writes nothing;
+// otherwise writes the shown text to `path`.
+MessageExportResult ExportSelectedMessage(const MessageBook& book,
+                                          const std::filesystem::path& path);
+
 }  // namespace linkora

@@ -202,6 +202,27 @@ TEST_F(MessageExportTest, WritesTheShownTextAsItsBytesAndNothingMore) {
             "받은시간: 3월 5일 오후 2시 7분\r\n연락번호: 114\r\n\r\n<<메시지 내용>>\r\n안녕");
 }
 
+TEST_F(MessageExportTest, SavingWithoutAShownMessageWritesNothing) {
+  MessageBook book;
+  book.AddReceived(Received("", "x", "", 0));
+  const MessageExportResult result = ExportSelectedMessage(book, dir / "RX00000000.txt");
+  EXPECT_FALSE(result.saved);
+  EXPECT_EQ(result.message, "선택된 메시지가 없습니다.");
+  EXPECT_FALSE(std::filesystem::exists(dir / "RX00000000.txt"));
+}
+
+TEST_F(MessageExportTest, SavedMessageIsTheDoubleClickedOne) {
+  MessageBook book;
+  book.AddReceived(Received("", "received", "1", 0));
+  book.AddSent(Sent("", "sent", "2", 0));
+  ASSERT_TRUE(book.ShowReceived(0));  // a single click on a sent line changes nothing here
+  const auto path = dir / *book.SuggestedFileName();
+  EXPECT_EQ(path.filename(), "RX00000000.txt");
+  ASSERT_TRUE(ExportSelectedMessage(book, path).saved);
+  const std::string bytes = ReadBack(path);
+  EXPECT_EQ(bytes.substr(bytes.size() - 8), "received");
+}
+
 TEST_F(MessageExportTest, FileThatCannotBeWrittenIsReported) {
   const MessageExportResult result = ExportMessageText(dir / "missing" / "TX01010101.txt", "x");
   EXPECT_FALSE(result.saved);
