@@ -3,6 +3,7 @@
 #include <fmt/printf.h>
 
 #include <algorithm>
+#include <cassert>
 #include <span>
 
 #include "common/FileIo.h"
@@ -94,11 +95,13 @@ void MessageBook::AddSent(const SentMessage& message) {
 }
 
 const ReceivedMessage& MessageBook::Received(int index) const {
-  return received_.at(static_cast<std::size_t>(index));
+  assert(index >= 0 && index < ReceivedCount());
+  return received_[static_cast<std::size_t>(index)];
 }
 
 const SentMessage& MessageBook::Sent(int index) const {
-  return sent_.at(static_cast<std::size_t>(index));
+  assert(index >= 0 && index < SentCount());
+  return sent_[static_cast<std::size_t>(index)];
 }
 
 bool MessageBook::ShowReceived(int line) {

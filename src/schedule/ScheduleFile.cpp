@@ -109,6 +109,10 @@ ScheduleLoadResult DecodeScheduleFile(const std::vector<std::uint8_t>& bytes,
 }
 
 ScheduleLoadResult LoadScheduleFile(const std::filesystem::path& path, ScheduleStore& store) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    return {ScheduleFileStatus::NotOpened, {}};
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     return {ScheduleFileStatus::NotOpened, {}};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <string>
 
@@ -36,21 +37,23 @@ class ScheduleStore {
 
   int ScheduleCount() const { return scheduleCount_; }
   int DdayCount() const { return ddayCount_; }
-  // Entries by position, for reading and for field-wise changes by the editors.
-  ScheduleEntry& Schedule(int position) {
-    return schedules_.at(static_cast<std::size_t>(position));
-  }
+  // Entries by position (0 up to the capacity), for reading and for
+  // field-wise changes by the editors.
+  ScheduleEntry& Schedule(int position) { return schedules_[Slot(position, kScheduleCapacity)]; }
   const ScheduleEntry& Schedule(int position) const {
-    return schedules_.at(static_cast<std::size_t>(position));
+    return schedules_[Slot(position, kScheduleCapacity)];
   }
-  DdayEntry& Dday(int position) { return ddays_.at(static_cast<std::size_t>(position)); }
-  const DdayEntry& Dday(int position) const {
-    return ddays_.at(static_cast<std::size_t>(position));
-  }
+  DdayEntry& Dday(int position) { return ddays_[Slot(position, kDdayCapacity)]; }
+  const DdayEntry& Dday(int position) const { return ddays_[Slot(position, kDdayCapacity)]; }
 
   bool operator==(const ScheduleStore&) const = default;
 
  private:
+  static std::size_t Slot(int position, int capacity) {
+    assert(position >= 0 && position < capacity);
+    (void)capacity;
+    return static_cast<std::size_t>(position);
+  }
   void RelinkSchedules();
   void RelinkDdays();
 

@@ -382,6 +382,8 @@ TEST_F(ScheduleFileOnDiskTest, MissingFileIsPassedOverInSilence) {
   EXPECT_EQ(result.status, ScheduleFileStatus::NotOpened);
   EXPECT_EQ(result.message, "");
   EXPECT_TRUE(store == Sentinel());
+  EXPECT_EQ(LoadScheduleFile(dir, store).status, ScheduleFileStatus::NotOpened);
+  EXPECT_TRUE(store == Sentinel());
 }
 
 }  // namespace
