@@ -39,6 +39,16 @@ inline void WriteU32(std::span<std::uint8_t> bytes, std::size_t offset, std::uin
   }
 }
 
+// The text of a fixed-width field: its bytes up to the first zero byte, or the
+// whole field when it holds none.
+inline std::span<const std::uint8_t> TextOfField(std::span<const std::uint8_t> field) {
+  std::size_t length = 0;
+  while (length < field.size() && field[length] != 0) {
+    ++length;
+  }
+  return field.first(length);
+}
+
 // A record of Size bytes with typed accessors at named offsets. Record
 // classes derive from it and name their fields:
 //

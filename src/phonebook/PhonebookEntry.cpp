@@ -13,11 +13,6 @@ bool CopyTextWithTerminator(std::span<std::uint8_t> field, std::span<const std::
   return true;
 }
 
-std::span<const std::uint8_t> TextOfField(std::span<const std::uint8_t> field) {
-  const auto end = std::find(field.begin(), field.end(), 0);
-  return field.first(static_cast<std::size_t>(end - field.begin()));
-}
-
 bool PhonebookEntry::SetNumber(NumberKind kind, std::span<const std::uint8_t> digits) {
   if (!CopyTextWithTerminator(Field(NumberOffset(kind), kNumberSize), digits)) {
     return false;

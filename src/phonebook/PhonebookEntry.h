@@ -15,10 +15,6 @@ namespace linkora {
 // holds a zero byte.
 bool CopyTextWithTerminator(std::span<std::uint8_t> field, std::span<const std::uint8_t> text);
 
-// The text of a fixed-width field: its bytes up to the first zero byte, or the
-// whole field when it holds none.
-std::span<const std::uint8_t> TextOfField(std::span<const std::uint8_t> field);
-
 // The four numbers of an entry, in record order.
 enum class NumberKind : int { Mobile = 0, Home = 1, Office = 2, Fax = 3 };
 inline constexpr int kNumberKindCount = 4;

@@ -13,10 +13,6 @@ namespace linkora {
 // zero are left as they were; they are not significant.
 void PutTextField(std::span<std::uint8_t> field, std::span<const std::uint8_t> text);
 
-// The bytes of a fixed-width text field up to its first zero (or the whole
-// field when it holds none).
-std::span<const std::uint8_t> TextOfField(std::span<const std::uint8_t> field);
-
 // One appointment as the handset, the link and the schedule file hold it.
 class ScheduleEntry : public ByteRecord<95> {
  public:

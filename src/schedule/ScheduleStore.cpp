@@ -20,11 +20,6 @@ void PutTextField(std::span<std::uint8_t> field, std::span<const std::uint8_t> t
   field[length] = 0;
 }
 
-std::span<const std::uint8_t> TextOfField(std::span<const std::uint8_t> field) {
-  const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
-  return field.first(static_cast<std::size_t>(end - field.begin()));
-}
-
 namespace {
 
 auto ScheduleKey(const ScheduleEntry& e) {
