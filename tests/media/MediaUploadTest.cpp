@@ -241,7 +241,7 @@ TEST(UploadTest, FilesFromThePc) {
   const UploadStep missing = PrepareUploadFile(folder.path / "gone.mmf", lists, 1);
   EXPECT_EQ(missing.message, "파일 읽기도중 오류가 발생하였습니다.");
 
-  // A Korean file name is stored in CP949: 벨 = C2 A7
+  // A Korean file name is stored in CP949: 벨 = BA A7
   const auto korean = folder.Write("벨.mmf", Smaf(100));
   const UploadStep step = PrepareUploadFile(korean, lists, 1);
   EXPECT_THAT(step.itemName, ElementsAre(0xBA, 0xA7));
