@@ -54,7 +54,11 @@ std::optional<std::string> PcFileList::Remove(std::size_t index) {
 std::filesystem::path PcFileList::PathOf(std::size_t index,
                                          std::optional<std::string>& message) const {
   message.reset();
-  const Item& item = items_.at(index);
+  if (index >= items_.size()) {
+    message = std::string(texts::kNoFolderForFile);
+    return {};
+  }
+  const Item& item = items_[index];
   const bool known = item.entry >= 0 && item.entry < kPcFileCapacity &&
                      entries_[static_cast<std::size_t>(item.entry)].used &&
                      !entries_[static_cast<std::size_t>(item.entry)].folder.empty();
