@@ -6,52 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/media/MediaBytes.h"
 #include "tests/media/TempFolder.h"
 
 namespace linkora {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// A slot file laid out by hand: short form below 4,096 data bytes, long form from there.
-Bytes SlotFile(std::uint8_t subtype, const std::string& name, const Bytes& data) {
-  const std::size_t n = name.size();
-  const std::size_t size = data.size();
-  Bytes b{subtype, static_cast<std::uint8_t>(n >> 4)};
-  if ((subtype & 0x80) != 0) {
-    b.push_back(static_cast<std::uint8_t>(((n & 0x0F) << 4) | ((size >> 16) & 0x0F)));
-    b.push_back(static_cast<std::uint8_t>((size >> 8) & 0xFF));
-    b.push_back(static_cast<std::uint8_t>(size & 0xFF));
-  } else {
-    b.push_back(static_cast<std::uint8_t>(((n & 0x0F) << 4) | ((size >> 8) & 0x0F)));
-    b.push_back(static_cast<std::uint8_t>(size & 0xFF));
-  }
-  b.insert(b.end(), name.begin(), name.end());
-  b.insert(b.end(), data.begin(), data.end());
-  return b;
-}
-
-// A `.nmf` header laid out by hand.
-Bytes NmfHeader(std::uint8_t format, bool flagA, bool flagB, std::uint32_t size,
-                const std::string& name, const Bytes& extras = Bytes(48, 0)) {
-  const std::string magic = "NORVANE MEDIA HEADER V1.1";
-  Bytes b(243, 0);
-  std::copy(magic.begin(), magic.end(), b.begin());
-  b[50] = format;
-  b[53] = flagA ? 1 : 0;
-  b[54] = flagB ? 1 : 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    b[55 + i] = static_cast<std::uint8_t>(size >> (8 * i));
-  }
-  std::copy(name.begin(), name.end(), b.begin() + 67);
-  std::copy(extras.begin(), extras.end(), b.begin() + 195);
-  return b;
-}
-
-Bytes Concat(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+using test::Bytes;
+using test::Concat;
+using test::NmfHeader;
+using test::SlotFile;
 
 // A large-layout list with one slot's type word and extra fields set by hand.
 LargeMediaInfo ListWith(int slot, unsigned type, const Bytes& extras = Bytes(48, 0)) {

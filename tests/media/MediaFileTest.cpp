@@ -6,10 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/media/MediaBytes.h"
+
 namespace linkora {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::Jpeg;
+using test::Nmf;
+using test::Smaf;
 
 constexpr int kSmall = 0;
 constexpr int kLarge = 1;
@@ -17,30 +22,6 @@ constexpr int kLarge = 1;
 const char* const kWrongFormat = "잘못된 파일 형식입니다.";
 const char* const kTooLarge = "JPG 파일의 최대 허용 크기(128 x 160)를 초과하였습니다.";
 const char* const kNoPictures = "RX-2100 폰은 사진을 저장할 수 없습니다.";
-
-// A JPEG whose start-of-frame marker (0xFF, `marker`) gives its size.
-Bytes Jpeg(int width, int height, std::uint8_t marker = 0xC0, std::size_t size = 600) {
-  Bytes b{
-      0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J',  'F', 'I', 'F', 0,
-      1,    1,    0,    0,    1,    0x00, 0x01, 0,   0};  // byte 16 keeps clear of the kind-8 test
-  b.insert(b.end(),
-           {0xFF, marker, 0x00, 0x11, 0x08, static_cast<std::uint8_t>(height >> 8),
-            static_cast<std::uint8_t>(height & 0xFF), static_cast<std::uint8_t>(width >> 8),
-            static_cast<std::uint8_t>(width & 0xFF), 0x03});
-  b.resize(size, 0x00);
-  b[size - 2] = 0xFF;
-  b[size - 1] = 0xD9;
-  return b;
-}
-
-Bytes Smaf(std::size_t size, std::uint8_t byte16 = 0x00) {
-  Bytes b{'M', 'M', 'M', 'D'};
-  b.resize(size, 0x01);
-  if (size > 16) {
-    b[16] = byte16;
-  }
-  return b;
-}
 
 Bytes Saf(std::size_t size) {
   Bytes b{'S', 'A', 'F'};
@@ -52,22 +33,6 @@ Bytes Saf(std::size_t size) {
 Bytes Gif(std::uint8_t byte16) {
   Bytes b{'G', 'I', 'F', '8', '9', 'a', 0x10, 0x00, 0x10, 0x00, 0x80, 0, 0, 0, 0, 0, byte16};
   b.resize(200, 0x3B);
-  return b;
-}
-
-// A `.nmf` file: the 243-byte header laid out by hand, then data.
-Bytes Nmf(std::uint8_t format, std::size_t size, bool flagA = false, bool flagB = false) {
-  const std::string magic = "NORVANE MEDIA HEADER V1.1";
-  Bytes b(243, 0);
-  std::copy(magic.begin(), magic.end(), b.begin());
-  b[50] = format;
-  b[53] = flagA ? 1 : 0;
-  b[54] = flagB ? 1 : 0;
-  const auto dataSize = static_cast<std::uint32_t>(size - 243);
-  for (int i = 0; i < 4; ++i) {
-    b[55 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(dataSize >> (8 * i));
-  }
-  b.resize(size, 0x07);
   return b;
 }
 

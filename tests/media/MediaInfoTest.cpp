@@ -6,49 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "tests/media/MediaBytes.h"
+
 namespace linkora {
 namespace {
 
+using test::Bytes;
+using test::EmptyList;
+using test::Get16;
+using test::Get32;
+using test::Put16;
+using test::Put32;
+using test::UseSlot;
 using ::testing::ElementsAre;
-using Bytes = std::vector<std::uint8_t>;
 
 const char* const kListInvalid = "미디어 리스트정보가 올바르지 않습니다.";
 const char* const kTooMany = "최대 저장 파일수를 초과하였습니다.";
 const char* const kFull = "단말기에 저장공간이 부족합니다.";
-
-void Put16(Bytes& b, std::size_t at, unsigned v) {
-  b[at] = static_cast<std::uint8_t>(v & 0xFF);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(Bytes& b, std::size_t at, unsigned v) {
-  Put16(b, at, v & 0xFFFF);
-  Put16(b, at + 2, v >> 16);
-}
-unsigned Get16(std::span<const std::uint8_t> b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8);
-}
-unsigned Get32(std::span<const std::uint8_t> b, std::size_t at) {
-  return Get16(b, at) | (Get16(b, at + 2) << 16);
-}
-
-// A handset list laid out by hand: every slot free.
-Bytes EmptyList(std::size_t size) {
-  Bytes b(size, 0);
-  for (std::size_t i = 0; i < 99 && 895 + i < size; ++i) {
-    b[895 + i] = 0xFF;
-  }
-  return b;
-}
-
-void UseSlot(Bytes& b, int slot, unsigned size, unsigned type, std::uint8_t subtype,
-             std::uint8_t order, const std::string& name) {
-  const auto i = static_cast<std::size_t>(slot);
-  Put32(b, 4 + 4 * i, size);
-  Put16(b, 400 + 2 * i, type);
-  b[895 + i] = order;
-  std::copy(name.begin(), name.end(), b.begin() + static_cast<long>(994 + 20 * i));
-  b[2974 + i] = subtype;
-}
 
 MediaLists Loaded(const Bytes& list, int model) {
   MediaLists lists;

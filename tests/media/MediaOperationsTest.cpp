@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/SessionState.h"
+#include "tests/media/MediaBytes.h"
 #include "tests/media/TempFolder.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/FakeHandsetLibrary.h"
@@ -16,11 +17,15 @@
 namespace linkora {
 namespace {
 
+using test::Bytes;
+using test::EmptyList;
+using test::Jpeg;
+using test::Smaf;
+using test::UseSlot;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Not;
-using Bytes = std::vector<std::uint8_t>;
 
 const char* const kReset = "단말기가 리셋됩니다.";
 const char* const kSaved = "Media Data를 PC에 저장하였습니다.";
@@ -95,47 +100,6 @@ class FakeMediaWindow final : public MediaWindow {
   SessionState& state_;
 };
 
-Bytes EmptyList(std::size_t size) {
-  Bytes b(size, 0);
-  for (std::size_t i = 0; i < 99; ++i) {
-    b[895 + i] = 0xFF;
-  }
-  return b;
-}
-
-void UseSlot(Bytes& b, int slot, unsigned size, unsigned type, std::uint8_t subtype,
-             std::uint8_t order, const std::string& name) {
-  const auto i = static_cast<std::size_t>(slot);
-  b[4 + 4 * i] = static_cast<std::uint8_t>(size & 0xFF);
-  b[5 + 4 * i] = static_cast<std::uint8_t>((size >> 8) & 0xFF);
-  b[6 + 4 * i] = static_cast<std::uint8_t>((size >> 16) & 0xFF);
-  b[400 + 2 * i] = static_cast<std::uint8_t>(type & 0xFF);
-  b[401 + 2 * i] = static_cast<std::uint8_t>(type >> 8);
-  b[895 + i] = order;
-  std::copy(name.begin(), name.end(), b.begin() + static_cast<long>(994 + 20 * i));
-  b[2974 + i] = subtype;
-}
-
-Bytes Jpeg128x160() {
-  Bytes b{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J',  'F',  'I',  'F',  0,    1,    1,    0,    0,
-          1,    0,    1,    0,    0,    0xFF, 0xC0, 0x00, 0x11, 0x08, 0x00, 0xA0, 0x00, 0x80, 0x03};
-  for (int i = 0; i < 5000; ++i) {
-    b.push_back(static_cast<std::uint8_t>(i * 13));
-  }
-  b.push_back(0xFF);
-  b.push_back(0xD9);
-  return b;
-}
-
-Bytes Smaf(std::size_t size) {
-  Bytes b{'M', 'M', 'M', 'D'};
-  for (std::size_t i = 4; i < size; ++i) {
-    b.push_back(static_cast<std::uint8_t>(i * 31));
-  }
-  b[16] = 0;
-  return b;
-}
-
 class MediaOperationsTest : public ::testing::Test {
  protected:
   MediaOperationsTest() {
@@ -158,17 +122,6 @@ class MediaOperationsTest : public ::testing::Test {
   PcFileList pcFiles;
   test::TempFolder folder;
 };
-
-TEST_F(MediaOperationsTest, ListReadShowsTheShownSlots) {
-  UseSlot(HandsetList(), 2, 100, 0x201, 0x95, 0, "photo");
-  UseSlot(HandsetList(), 4, 100, 0x201, 0x16, 1, "hidden");
-  UseSlot(HandsetList(), 9, 100, 8, 0x00, 2, "tone");
-  EXPECT_TRUE(ReadMediaList(window, lists, settings, state));
-  EXPECT_THAT(window.phoneItems,
-              ElementsAre(std::pair(2, std::string("photo")), std::pair(9, std::string("tone"))));
-  EXPECT_THAT(window.titles, ElementsAre("목록 내려받기중.."));
-  EXPECT_THAT(window.messages, IsEmpty());
-}
 
 TEST_F(MediaOperationsTest, ListReadOutcomes) {
   struct Case {
@@ -215,7 +168,7 @@ TEST_F(MediaOperationsTest, ListReadOutcomes) {
 }
 
 TEST_F(MediaOperationsTest, UploadThenDownloadByteForByte) {
-  const Bytes picture = Jpeg128x160();
+  const Bytes picture = Jpeg(128, 160, 0xC0, 5032);
   const Bytes tone = Smaf(3000);
   Bytes gif{'G', 'I', 'F', '8', '9', 'a'};
   gif.resize(64, 0);

@@ -6,54 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/media/MediaBytes.h"
 #include "tests/media/TempFolder.h"
 
 namespace linkora {
 namespace {
 
+using test::Bytes;
+using test::LoadedLists;
+using test::Nmf;
+using test::Smaf;
 using ::testing::ElementsAre;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes Smaf(std::size_t size) {
-  Bytes b{'M', 'M', 'M', 'D'};
-  b.resize(size, 0x01);
-  if (size > 16) {
-    b[16] = 0;
-  }
-  return b;
-}
-
-Bytes Nmf(std::uint8_t format, std::size_t size) {
-  const std::string magic = "NORVANE MEDIA HEADER V1.1";
-  Bytes b(243, 0);
-  std::copy(magic.begin(), magic.end(), b.begin());
-  b[50] = format;
-  b.resize(size, 0x07);
-  return b;
-}
-
-Bytes EmptyList(std::size_t size) {
-  Bytes b(size, 0);
-  for (std::size_t i = 0; i < 99; ++i) {
-    b[895 + i] = 0xFF;
-  }
-  return b;
-}
-
-MediaLists LoadedLists(int model, int usedSlots = 0, unsigned slotSize = 0) {
-  Bytes list = EmptyList(model == 1 ? 8221 : 3469);
-  for (int slot = 0; slot < usedSlots; ++slot) {
-    const auto i = static_cast<std::size_t>(slot);
-    list[4 + 4 * i] = static_cast<std::uint8_t>(slotSize & 0xFF);
-    list[5 + 4 * i] = static_cast<std::uint8_t>((slotSize >> 8) & 0xFF);
-    list[6 + 4 * i] = static_cast<std::uint8_t>((slotSize >> 16) & 0xFF);
-    list[895 + i] = static_cast<std::uint8_t>(slot);
-  }
-  MediaLists lists;
-  std::string message;
-  EXPECT_TRUE(lists.Load(list, static_cast<int>(list.size()), model, message));
-  return lists;
-}
 
 TEST(PcFileListTest, ChoosingAndRemovingFiles) {
   PcFileList files;
@@ -196,21 +159,6 @@ TEST(UploadTest, TakingBackAFailedTransferRestoresTheList) {
   EXPECT_EQ(next.slot, 1);
   EXPECT_EQ(lists.Large().Order(0), 1);
   EXPECT_EQ(lists.Large().Total(), 500u + next.slotFile.size());
-}
-
-TEST(UploadTest, WriteJobCarriesFileListAndSteps) {
-  MediaLists lists = LoadedLists(0);
-  const UploadStep step = PrepareUploadBytes(Bytes{'a'}, Smaf(100), lists, 0);
-  ConnectSettings settings;
-  settings.portName = "COM4";
-  const MediaTransferJob job = UploadWriteJob(step, lists, settings, 3, 3);
-  EXPECT_EQ(job.mode, MediaTransferMode::Write);
-  EXPECT_EQ(job.fileName, "nvm/media/media_0000");
-  EXPECT_EQ(job.data.size(), 105u);
-  EXPECT_EQ(job.list.size(), 3469u);
-  EXPECT_EQ(job.stepIndex, 3);
-  EXPECT_EQ(job.stepCount, 3);
-  EXPECT_EQ(job.settings.portName, "COM4");
 }
 
 TEST(UploadTest, FilesFromThePc) {
