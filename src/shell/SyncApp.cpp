@@ -14,8 +14,12 @@
 namespace linkora {
 
 SyncApp::SyncApp(std::unique_ptr<HandsetLibrary> library)
-    : library_(std::move(library)), profile_(DefaultProfilePath()) {
-  state_.VersionText = std::string(texts::kVersionText);
+    : library_(std::move(library)), state_(InitialState()), profile_(DefaultProfilePath()) {}
+
+SessionState SyncApp::InitialState() {
+  SessionState state;
+  state.VersionText = std::string(texts::kVersionText);
+  return state;
 }
 
 int SyncApp::Run() {

@@ -17,6 +17,9 @@ class SyncApp {
  public:
   explicit SyncApp(std::unique_ptr<HandsetLibrary> library);
 
+  // The run's state as the program starts: nothing remembered, the version text set.
+  static SessionState InitialState();
+
   // Sets the program's font, runs the main window; gives the exit code.
   int Run();
 
