@@ -6,7 +6,9 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
+#include <QtMath>
 #include <array>
+#include <cmath>
 
 #include "resources/ShellTexts.h"
 #include "shell/QtText.h"
@@ -246,6 +248,21 @@ QColor TileColor(FunctionPicture picture) {
   return kPaper;
 }
 
+// An arrow head at the end of an arc (angle in degrees, counted as Qt counts
+// them), pointing on clockwise.
+void DrawArrowHead(QPainter& p, QPointF center, double radius, double degrees) {
+  const double a = qDegreesToRadians(degrees);
+  const QPointF radial(std::cos(a), -std::sin(a));
+  const QPointF along(std::sin(a), std::cos(a));
+  const QPointF at = center + radius * radial;
+  QPainterPath head;
+  head.moveTo(at + 8 * along);
+  head.lineTo(at - 4 * along + 5 * radial);
+  head.lineTo(at - 4 * along - 5 * radial);
+  head.closeSubpath();
+  p.drawPath(head);
+}
+
 }  // namespace
 
 QImage MainPicture() {
@@ -352,18 +369,8 @@ QImage ProgramIconImage(int size) {
   p.drawArc(QRectF(10, 10, 44, 44), 210 * 16, 120 * 16);
   p.setPen(Qt::NoPen);
   p.setBrush(kAccent);
-  QPainterPath head1;
-  head1.moveTo(51, 14);
-  head1.lineTo(54, 26);
-  head1.lineTo(42, 23);
-  head1.closeSubpath();
-  p.drawPath(head1);
-  QPainterPath head2;
-  head2.moveTo(13, 50);
-  head2.lineTo(10, 38);
-  head2.lineTo(22, 41);
-  head2.closeSubpath();
-  p.drawPath(head2);
+  DrawArrowHead(p, QPointF(32, 32), 22, 30);
+  DrawArrowHead(p, QPointF(32, 32), 22, 210);
 
   p.setBrush(Qt::white);
   p.drawRoundedRect(QRectF(24, 17, 16, 30), 4, 4);
