@@ -114,7 +114,10 @@ void MainWindow::BuildMenu() {
   QAction* search = portMenu_->addAction(ToQt(texts::kMenuSearch));
   connect(search, &QAction::triggered, this, &MainWindow::SearchHandset);
 
-  QMenu* helpMenu = menuBar_->addMenu(ToQt(texts::kMenuHelp));
+  // The help popup sits at the right end of the menu bar.
+  helpBar_ = new QMenuBar(menuBar_);
+  QMenu* helpMenu = helpBar_->addMenu(ToQt(texts::kMenuHelp));
+  menuBar_->setCornerWidget(helpBar_, Qt::TopRightCorner);
   QAction* contents = helpMenu->addAction(ToQt(texts::kMenuHelpContents));
   connect(contents, &QAction::triggered, this, &MainWindow::ShowHelp);
   QAction* about = helpMenu->addAction(ToQt(texts::kMenuAbout));

@@ -34,6 +34,8 @@ class MainWindow final : public QDialog {
   const ConnectSettings& Settings() const { return settings_; }
 
   QMenuBar* MenuBar() const { return menuBar_; }
+  // The right-aligned part of the menu bar, holding the help popup.
+  QMenuBar* HelpMenuBar() const { return helpBar_; }
   QMenu* PortMenu() const { return portMenu_; }
   QPushButton* FunctionButton(FunctionPicture picture) const {
     return buttons_[static_cast<std::size_t>(picture)];
@@ -61,6 +63,7 @@ class MainWindow final : public QDialog {
   Profile& profile_;
   ConnectSettings settings_;
   QMenuBar* menuBar_ = nullptr;
+  QMenuBar* helpBar_ = nullptr;
   QMenu* portMenu_ = nullptr;
   std::array<QAction*, 16> portItems_{};
   std::array<QPushButton*, 4> buttons_{};

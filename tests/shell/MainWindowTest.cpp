@@ -126,8 +126,11 @@ TEST_F(MainWindowTest, ExactlyOnePortItemIsCheckedAfterAnySelection) {
 
 TEST_F(MainWindowTest, MenuHoldsTheItemsInTheirOrder) {
   const auto window = Open();
-  const QList<QAction*> popups = window->MenuBar()->actions();
-  ASSERT_EQ(popups.size(), 3);
+  QList<QAction*> popups = window->MenuBar()->actions();
+  ASSERT_EQ(popups.size(), 2);
+  ASSERT_EQ(window->MenuBar()->cornerWidget(Qt::TopRightCorner), window->HelpMenuBar());
+  ASSERT_EQ(window->HelpMenuBar()->actions().size(), 1);
+  popups += window->HelpMenuBar()->actions();
   EXPECT_EQ(popups[0]->text(), QStringLiteral("(&F)파일"));
   EXPECT_EQ(popups[1]->text(), QStringLiteral("(&S)포트설정"));
   EXPECT_EQ(popups[2]->text(), QStringLiteral("(&H)도움말"));
