@@ -27,6 +27,10 @@ inline constexpr std::string_view kMenuPortItems[16] = {
     "COM&9", "COM1&0", "COM11(&A)", "COM12(&B)", "COM13(&C)", "COM14(&D)", "COM15(&E)", "COM16(&F)",
 };
 
+// Buttons of the Yes/No boxes
+inline constexpr std::string_view kYes = "예(&Y)";
+inline constexpr std::string_view kNo = "아니요(&N)";
+
 // Exit
 inline constexpr std::string_view kExitQuestion = "프로그램을 종료하시겠습니까?";
 

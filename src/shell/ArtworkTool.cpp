@@ -2,7 +2,8 @@
 //   linkora-artwork icon SIZE FILE     the program icon at SIZE x SIZE
 //   linkora-artwork all FOLDER         the main picture, the four buttons and the icon
 //   linkora-artwork screens FOLDER     pictures of the main window, its port menu
-//                                      and the handset search window
+//                                      and the handset search window, the
+//                                      access dialogs and About
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -14,7 +15,10 @@
 #include <QString>
 #include <cstdio>
 
+#include "link/LockCodeDialog.h"
+#include "link/PhoneNumberDialog.h"
 #include "link/SessionState.h"
+#include "shell/AboutDialog.h"
 #include "shell/Artwork.h"
 #include "shell/HandsetLibraryFactory.h"
 #include "shell/HandsetSearchDialog.h"
@@ -102,6 +106,13 @@ int Screens(const QString& folder) {
   search.SetProgress(7 * 100 / 16);
   search.ensurePolished();
   ok = Save(Framed(search), folder + "/search-window.png") && ok;
+
+  linkora::PhoneNumberDialog phoneNumber(prompts);
+  ok = Save(Framed(phoneNumber), folder + "/phone-number-dialog.png") && ok;
+  linkora::LockCodeDialog lockCode(prompts);
+  ok = Save(Framed(lockCode), folder + "/lock-code-dialog.png") && ok;
+  linkora::AboutDialog about(QString::fromStdString(state.VersionText));
+  ok = Save(Framed(about), folder + "/about-dialog.png") && ok;
   window.hide();
   return ok ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 
 #include "link/LockCodeDialog.h"
 #include "link/PhoneNumberDialog.h"
+#include "resources/ShellTexts.h"
 #include "resources/Texts.h"
 #include "shell/QtText.h"
 
@@ -54,8 +55,8 @@ void QtPromptService::ShowMessage(std::string_view text, std::string_view captio
 bool QtPromptService::AskYesNo(std::string_view text, std::string_view caption) {
   QMessageBox box(QMessageBox::Question, CaptionOrTitle(caption), ToQt(text),
                   QMessageBox::Yes | QMessageBox::No, ActiveWindow());
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("예(&Y)"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("아니요(&N)"));
+  box.button(QMessageBox::Yes)->setText(ToQt(texts::kYes));
+  box.button(QMessageBox::No)->setText(ToQt(texts::kNo));
   return box.exec() == QMessageBox::Yes;
 }
 
