@@ -1,0 +1,152 @@
+// Writes the program's pictures as PNG files:
+//   linkora-artwork icon SIZE FILE     the program icon at SIZE x SIZE
+//   linkora-artwork all FOLDER         the main picture, the four buttons and the icon
+//   linkora-artwork screens FOLDER     pictures of the main window, its port menu
+//                                      and the handset search window, the
+//                                      access dialogs and About
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QString>
+#include <cstdio>
+
+#include "link/LockCodeDialog.h"
+#include "link/PhoneNumberDialog.h"
+#include "link/SessionState.h"
+#include "shell/AboutDialog.h"
+#include "shell/Artwork.h"
+#include "shell/HandsetLibraryFactory.h"
+#include "shell/HandsetSearchDialog.h"
+#include "shell/MainWindow.h"
+#include "shell/Profile.h"
+#include "shell/PumpingSleep.h"
+#include "shell/QtPromptService.h"
+#include "shell/SyncApp.h"
+
+namespace {
+
+bool Save(const QImage& image, const QString& file) {
+  if (!image.save(file, "PNG")) {
+    std::fprintf(stderr, "linkora-artwork: cannot write %s\n", qPrintable(file));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(file));
+  return true;
+}
+
+// A window picture with a plain caption bar above it, so the title shows.
+QImage Framed(QWidget& window) {
+  const QPixmap body = window.grab();
+  constexpr int kCaption = 26;
+  QImage image(body.width() + 2, body.height() + kCaption + 1, QImage::Format_ARGB32);
+  image.fill(QColor(0x2F, 0x4F, 0x7F));
+  QPainter p(&image);
+  QLinearGradient caption(0, 0, 0, kCaption);
+  caption.setColorAt(0, QColor(0x4F, 0x8C, 0xE8));
+  caption.setColorAt(1, QColor(0x2F, 0x6B, 0xC8));
+  p.fillRect(QRect(1, 1, body.width(), kCaption - 1), caption);
+  p.drawImage(QRect(5, 5, 16, 16), linkora::ProgramIconImage(16));
+  QFont font = QApplication::font();
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(Qt::white);
+  p.drawText(QRect(26, 1, body.width() - 30, kCaption - 1), Qt::AlignVCenter | Qt::AlignLeft,
+             window.windowTitle());
+  p.drawPixmap(1, kCaption, body);
+  return image;
+}
+
+int Screens(const QString& folder) {
+  QDir().mkpath(folder);
+  QFont font(QStringLiteral("NanumGothic"));
+  font.setPointSize(9);
+  QApplication::setFont(font);
+
+  auto library = linkora::CreateHandsetLibrary();
+  linkora::PumpingSleep sleep;
+  linkora::SessionState state = linkora::SyncApp::InitialState();
+  linkora::QtPromptService prompts;
+  linkora::Profile profile((folder + "/linkora.ini").toStdString());
+  linkora::MainWindow window(linkora::LinkContext{*library, sleep, state}, prompts, profile);
+  window.SelectPort(11);
+  window.show();
+  QApplication::processEvents();
+  const QImage main = Framed(window);
+  bool ok = Save(main, folder + "/main-window.png");
+
+  // The port menu, opened under its title.
+  QMenu* menu = window.PortMenu();
+  menu->ensurePolished();
+  menu->adjustSize();
+  menu->setActiveAction(menu->actions()[10]);
+  const QPixmap popup = menu->grab();
+  const QRect title = window.MenuBar()->actionGeometry(window.MenuBar()->actions()[1]);
+  QImage withMenu = main;
+  withMenu = withMenu.copy(0, 0, std::max(main.width(), title.left() + popup.width() + 8),
+                           std::max(main.height(), 27 + title.bottom() + popup.height() + 8));
+  {
+    QPainter p(&withMenu);
+    p.fillRect(QRect(title.left() + 1, title.top() + 27, title.width(), title.height()),
+               QColor(0xCC, 0xE0, 0xFF));
+    p.setPen(Qt::black);
+    p.drawText(QRect(title.left() + 1, title.top() + 27, title.width(), title.height()),
+               Qt::AlignCenter | Qt::TextShowMnemonic, window.MenuBar()->actions()[1]->text());
+    p.fillRect(QRect(title.left() + 5, title.bottom() + 32, popup.width(), popup.height()),
+               QColor(0, 0, 0, 60));
+    p.drawPixmap(title.left() + 1, title.bottom() + 28, popup);
+  }
+  ok = Save(withMenu, folder + "/port-menu.png") && ok;
+
+  linkora::HandsetSearchDialog search(linkora::LinkContext{*library, sleep, state}, prompts);
+  search.SetProgress(7 * 100 / 16);
+  search.ensurePolished();
+  ok = Save(Framed(search), folder + "/search-window.png") && ok;
+
+  linkora::PhoneNumberDialog phoneNumber(prompts);
+  ok = Save(Framed(phoneNumber), folder + "/phone-number-dialog.png") && ok;
+  linkora::LockCodeDialog lockCode(prompts);
+  ok = Save(Framed(lockCode), folder + "/lock-code-dialog.png") && ok;
+  linkora::AboutDialog about(QString::fromStdString(state.VersionText));
+  ok = Save(Framed(about), folder + "/about-dialog.png") && ok;
+  window.hide();
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  const QStringList args = QApplication::arguments();
+  if (args.size() == 4 && args[1] == QStringLiteral("icon")) {
+    bool ok = false;
+    const int size = args[2].toInt(&ok);
+    if (!ok || size < 16 || size > 1024) {
+      std::fprintf(stderr, "linkora-artwork: icon size must be 16..1024\n");
+      return 2;
+    }
+    return Save(linkora::ProgramIconImage(size), args[3]) ? 0 : 1;
+  }
+  if (args.size() == 3 && args[1] == QStringLiteral("all")) {
+    const QString folder = args[2] + '/';
+    QDir().mkpath(folder);
+    using linkora::FunctionPicture;
+    const bool ok =
+        Save(linkora::MainPicture(), folder + "main.png") &&
+        Save(linkora::ButtonPicture(FunctionPicture::Phonebook), folder + "phonebook.png") &&
+        Save(linkora::ButtonPicture(FunctionPicture::Scheduler), folder + "scheduler.png") &&
+        Save(linkora::ButtonPicture(FunctionPicture::Messages), folder + "messages.png") &&
+        Save(linkora::ButtonPicture(FunctionPicture::Media), folder + "media.png") &&
+        Save(linkora::ProgramIconImage(256), folder + "icon.png");
+    return ok ? 0 : 1;
+  }
+  if (args.size() == 3 && args[1] == QStringLiteral("screens")) {
+    return Screens(args[2]);
+  }
+  std::fprintf(stderr, "usage: linkora-artwork icon SIZE FILE | all FOLDER | screens FOLDER\n");
+  return 2;
+}

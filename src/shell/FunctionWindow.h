@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "link/ConnectSettings.h"
+#include "link/LinkContext.h"
+
+namespace linkora {
+
+class PromptService;
+class SyncProgressDialog;
+
+// What the four function windows (phonebook, scheduler, messages, media)
+// share: the connection settings from the main window, the port the handset
+// last answered on in diagnostic mode, the link context and the prompts.
+// Closing the window (Escape, close box, reject()) ends the handset visit:
+// when a transfer found the handset, the mode return goes to that port.
+class FunctionWindow : public QDialog {
+ public:
+  FunctionWindow(const ConnectSettings& settings, LinkContext context, PromptService& prompts,
+                 QWidget* parent = nullptr);
+
+  const ConnectSettings& Settings() const { return settings_; }
+  const std::string& DiagPortName() const { return diagPortName_; }
+  void SetDiagPortName(const std::string& portName) { diagPortName_ = portName; }
+
+  // Runs a progress window of this window modally, with DiagPortName as the
+  // place where its connect step records the port; gives its result (1 or 2).
+  int RunProgress(SyncProgressDialog& progress);
+
+  // Close: the end of a handset visit, then the window ends with Rejected.
+  void reject() override;
+  // Ends the window without the mode return, after a write that restarted
+  // the handset.
+  void CloseAfterReset();
+
+ protected:
+  LinkContext Context() const { return context_; }
+  PromptService& Prompts() { return prompts_; }
+
+ private:
+  ConnectSettings settings_;
+  std::string diagPortName_;
+  LinkContext context_;
+  PromptService& prompts_;
+};
+
+}  // namespace linkora

@@ -1,0 +1,202 @@
+#include "shell/MainWindow.h"
+
+#include <fmt/printf.h>
+
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "link/ConnectAndVerify.h"
+#include "link/SessionState.h"
+#include "media/MediaManagerDialog.h"
+#include "messages/MessageWindow.h"
+#include "phonebook/PhonebookWindow.h"
+#include "resources/ShellTexts.h"
+#include "resources/Texts.h"
+#include "schedule/SchedulerWindow.h"
+#include "shell/AboutDialog.h"
+#include "shell/HandsetSearchDialog.h"
+#include "shell/HelpDialog.h"
+#include "shell/Profile.h"
+#include "shell/PromptService.h"
+#include "shell/QtText.h"
+
+namespace linkora {
+namespace {
+
+constexpr int kPortCount = 16;
+constexpr int kServiceBaud = 115200;
+constexpr const char* kServiceCode = "472913";
+
+std::string PortName(int n) {
+  return fmt::sprintf(std::string(texts::kPortNameFormat), n);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(LinkContext context, PromptService& prompts, Profile& profile,
+                       QWidget* parent)
+    : QDialog(parent), context_(context), prompts_(prompts), profile_(profile) {
+  // A new main window starts without remembered access data.
+  context_.state.RememberedPhoneNumber.clear();
+  context_.state.RememberedLockCode.clear();
+
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setWindowTitle(ToQt(context_.state.VersionText));
+  setWindowIcon(ProgramIcon());
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  BuildMenu();
+  layout->setMenuBar(menuBar_);
+
+  auto* picture = new QLabel(this);
+  picture->setObjectName(QStringLiteral("mainPicture"));
+  picture->setPixmap(QPixmap::fromImage(MainPicture()));
+  picture->setFixedSize(kMainPictureWidth, kMainPictureHeight);
+  layout->addWidget(picture);
+
+  auto* row = new QHBoxLayout;
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  const std::array<FunctionPicture, 4> pictures{FunctionPicture::Phonebook,
+                                                FunctionPicture::Scheduler,
+                                                FunctionPicture::Messages, FunctionPicture::Media};
+  const std::array<std::string_view, 4> names{texts::kPhonebookButton, texts::kSchedulerButton,
+                                              texts::kMessagesButton, texts::kMediaButton};
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    auto* button = new QPushButton(this);
+    button->setIcon(QIcon(QPixmap::fromImage(ButtonPicture(pictures[i]))));
+    button->setIconSize(QSize(kButtonPictureWidth, kButtonPictureHeight));
+    button->setFixedSize(kButtonPictureWidth, kButtonPictureHeight);
+    button->setFlat(true);
+    button->setAutoDefault(false);  // Enter never presses a function button
+    button->setToolTip(ToQt(names[i]));
+    button->setAccessibleName(ToQt(names[i]));
+    const FunctionPicture which = pictures[i];
+    connect(button, &QPushButton::clicked, this, [this, which] { OpenFunction(which); });
+    buttons_[i] = button;
+    row->addWidget(button);
+  }
+  layout->addLayout(row);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  auto* help = new QShortcut(QKeySequence::HelpContents, this);
+  connect(help, &QShortcut::activated, this, &MainWindow::ShowHelp);
+
+  RestorePort();
+  settings_.baudRate = kServiceBaud;
+  settings_.serviceCode = kServiceCode;
+}
+
+void MainWindow::BuildMenu() {
+  menuBar_ = new QMenuBar(this);
+
+  QMenu* file = menuBar_->addMenu(ToQt(texts::kMenuFile));
+  QAction* exit = file->addAction(ToQt(texts::kMenuExit));
+  connect(exit, &QAction::triggered, this, &MainWindow::reject);
+
+  portMenu_ = menuBar_->addMenu(ToQt(texts::kMenuPort));
+  for (int n = 1; n <= kPortCount; ++n) {
+    QAction* item = portMenu_->addAction(ToQt(texts::kMenuPortItems[n - 1]));
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, n] { SelectPort(n); });
+    portItems_[static_cast<std::size_t>(n - 1)] = item;
+  }
+  portMenu_->addSeparator();
+  QAction* search = portMenu_->addAction(ToQt(texts::kMenuSearch));
+  connect(search, &QAction::triggered, this, &MainWindow::SearchHandset);
+
+  // The help popup sits at the right end of the menu bar.
+  helpBar_ = new QMenuBar(menuBar_);
+  QMenu* helpMenu = helpBar_->addMenu(ToQt(texts::kMenuHelp));
+  menuBar_->setCornerWidget(helpBar_, Qt::TopRightCorner);
+  QAction* contents = helpMenu->addAction(ToQt(texts::kMenuHelpContents));
+  connect(contents, &QAction::triggered, this, &MainWindow::ShowHelp);
+  QAction* about = helpMenu->addAction(ToQt(texts::kMenuAbout));
+  connect(about, &QAction::triggered, this, &MainWindow::ShowAbout);
+}
+
+void MainWindow::RestorePort() {
+  long long port = profile_.ReadInt(texts::kProfileSection, texts::kProfilePortKey, 0);
+  if (port < 1 || port > kPortCount) {
+    port = 1;
+    profile_.WriteInt(texts::kProfileSection, texts::kProfilePortKey, port);
+  }
+  SelectPort(static_cast<int>(port));
+}
+
+void MainWindow::SelectPort(int n) {
+  if (n < 1 || n > kPortCount) {
+    return;
+  }
+  for (QAction* item : portItems_) {
+    item->setChecked(false);
+  }
+  portItems_[static_cast<std::size_t>(n - 1)]->setChecked(true);
+  settings_.portName = PortName(n);
+  profile_.WriteInt(texts::kProfileSection, texts::kProfilePortKey, n);
+}
+
+void MainWindow::SearchHandset() {
+  HandsetSearchDialog search(context_, prompts_, this);
+  if (search.exec() == SyncProgressDialog::kDone) {
+    SelectPort(search.FoundPort());
+    prompts_.ShowMessage(fmt::sprintf(std::string(texts::kSearchFound), search.FoundPort()));
+  } else {
+    prompts_.ShowMessage(texts::kSearchNotFound);
+  }
+}
+
+void MainWindow::ShowHelp() {
+  HelpDialog help(this);
+  help.exec();
+}
+
+void MainWindow::ShowAbout() {
+  AboutDialog about(ToQt(context_.state.VersionText), this);
+  about.exec();
+}
+
+void MainWindow::OpenFunction(FunctionPicture picture) {
+  switch (picture) {
+    case FunctionPicture::Phonebook: {
+      PhonebookWindow window(settings_, context_, prompts_, this);
+      window.exec();
+      break;
+    }
+    case FunctionPicture::Scheduler: {
+      SchedulerWindow window(settings_, context_, prompts_);
+      window.exec();
+      break;
+    }
+    case FunctionPicture::Messages: {
+      MessageWindow window(settings_, context_, prompts_);
+      window.exec();
+      break;
+    }
+    case FunctionPicture::Media: {
+      MediaManagerDialog window(settings_, context_, prompts_);
+      window.exec();
+      break;
+    }
+  }
+}
+
+void MainWindow::reject() {
+  if (!prompts_.AskYesNo(texts::kExitQuestion, texts::kAppTitle)) {
+    return;
+  }
+  // The handset leaves diagnostic mode; whether anything answered is not told.
+  SendModeReturn(context_, settings_.portName);
+  QDialog::reject();
+}
+
+}  // namespace linkora

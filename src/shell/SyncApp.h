@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+
+#include "link/HandsetLibrary.h"
+#include "link/SessionState.h"
+#include "shell/Profile.h"
+#include "shell/PumpingSleep.h"
+#include "shell/QtPromptService.h"
+
+namespace linkora {
+
+// The application: owns what lives for the whole run (the handset library,
+// the wait, the remembered state, the prompts and the profile), runs the
+// main window modally and ends when it closes.
+class SyncApp {
+ public:
+  explicit SyncApp(std::unique_ptr<HandsetLibrary> library);
+
+  // The run's state as the program starts: nothing remembered, the version text set.
+  static SessionState InitialState();
+
+  // Sets the program's font, runs the main window; gives the exit code.
+  int Run();
+
+ private:
+  std::unique_ptr<HandsetLibrary> library_;
+  PumpingSleep sleep_;
+  SessionState state_;
+  QtPromptService prompts_;
+  Profile profile_;
+};
+
+}  // namespace linkora

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "link/LockCodeDialog.h"
+#include "link/PhoneNumberDialog.h"
+#include "tests/support/ScriptedPromptService.h"
+
+namespace linkora::test {
+namespace {
+
+TEST(PhoneNumberDialogTest, OpensWithItsTitleAndTheFirstPrefix) {
+  ScriptedPromptService prompts;
+  PhoneNumberDialog dialog(prompts);
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("전화번호를 입력하세요"));
+  auto* prefix = dialog.findChild<QComboBox*>(QStringLiteral("prefix"));
+  ASSERT_NE(prefix, nullptr);
+  ASSERT_EQ(prefix->count(), 2);
+  EXPECT_EQ(prefix->itemText(0), QStringLiteral("016"));
+  EXPECT_EQ(prefix->itemText(1), QStringLiteral("018"));
+  EXPECT_EQ(prefix->currentText(), QStringLiteral("016"));
+}
+
+TEST(PhoneNumberDialogTest, ValidatesTheMiddleAndLastPart) {
+  struct Case {
+    int prefix;
+    const char* middle;
+    const char* last;
+    bool accepted;
+    const char* number;
+  };
+  const Case cases[] = {
+      {0, "123", "4567", true, "0161234567"},
+      {1, "1234", "5678", true, "01812345678"},
+      {0, "12", "4567", false, nullptr},
+      {0, "123", "456", false, nullptr},
+      {0, "", "", false, nullptr},
+      {0, "1234", "", false, nullptr},
+  };
+  for (const Case& c : cases) {
+    ScriptedPromptService prompts;
+    PhoneNumberDialog dialog(prompts);
+    dialog.findChild<QComboBox*>(QStringLiteral("prefix"))->setCurrentIndex(c.prefix);
+    dialog.findChild<QLineEdit*>(QStringLiteral("middle"))->setText(QString::fromUtf8(c.middle));
+    dialog.findChild<QLineEdit*>(QStringLiteral("last"))->setText(QString::fromUtf8(c.last));
+    dialog.show();
+    dialog.accept();
+    if (c.accepted) {
+      EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.middle << "-" << c.last;
+      EXPECT_FALSE(dialog.isVisible());
+      EXPECT_EQ(dialog.Number(), c.number);
+      EXPECT_TRUE(prompts.prompts.empty());
+    } else {
+      EXPECT_TRUE(dialog.isVisible()) << c.middle << "-" << c.last;
+      EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"잘못된 번호입니다."});
+    }
+    dialog.hide();
+  }
+}
+
+TEST(PhoneNumberDialogTest, PartsTakeAtMostFourDigits) {
+  ScriptedPromptService prompts;
+  PhoneNumberDialog dialog(prompts);
+  auto* middle = dialog.findChild<QLineEdit*>(QStringLiteral("middle"));
+  EXPECT_EQ(middle->maxLength(), 4);
+  EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("last"))->maxLength(), 4);
+  int position = 0;
+  QString letters = QStringLiteral("12a");
+  EXPECT_EQ(middle->validator()->validate(letters, position), QValidator::Invalid);
+}
+
+TEST(LockCodeDialogTest, AcceptsExactlyFourDigits) {
+  struct Case {
+    const char* code;
+    bool accepted;
+  };
+  const Case cases[] = {{"1234", true}, {"0000", true}, {"123", false}, {"", false}, {"1", false}};
+  for (const Case& c : cases) {
+    ScriptedPromptService prompts;
+    LockCodeDialog dialog(prompts);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("잠금번호를 입력하세요"));
+    auto* code = dialog.findChild<QLineEdit*>(QStringLiteral("code"));
+    ASSERT_NE(code, nullptr);
+    EXPECT_EQ(code->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(code->maxLength(), 4);
+    code->setText(QString::fromUtf8(c.code));
+    dialog.show();
+    dialog.accept();
+    if (c.accepted) {
+      EXPECT_FALSE(dialog.isVisible()) << c.code;
+      EXPECT_EQ(dialog.Code(), c.code);
+      EXPECT_TRUE(prompts.prompts.empty());
+    } else {
+      EXPECT_TRUE(dialog.isVisible()) << c.code;
+      EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"4자리의 잠금번호를 입력하세요"});
+    }
+    dialog.hide();
+  }
+}
+
+TEST(LockCodeDialogTest, CancelGivesNoCode) {
+  ScriptedPromptService prompts;
+  LockCodeDialog dialog(prompts);
+  dialog.findChild<QLineEdit*>(QStringLiteral("code"))->setText(QStringLiteral("12"));
+  dialog.show();
+  dialog.reject();
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_TRUE(prompts.prompts.empty());
+}
+
+}  // namespace
+}  // namespace linkora::test
