@@ -1,17 +1,10 @@
 #include "shell/HandsetSearchDialog.h"
 
-#include <fmt/printf.h>
-
-#include "link/PhoneLink.h"
+#include "link/HandsetSearch.h"
 #include "resources/ShellTexts.h"
 #include "shell/QtText.h"
 
 namespace linkora {
-namespace {
-
-constexpr int kPortCount = 16;
-
-}  // namespace
 
 HandsetSearchDialog::HandsetSearchDialog(LinkContext context, PromptService& prompts,
                                          QWidget* parent)
@@ -20,16 +13,8 @@ HandsetSearchDialog::HandsetSearchDialog(LinkContext context, PromptService& pro
 }
 
 int HandsetSearchDialog::Run() {
-  for (int n = 1; n <= kPortCount; ++n) {
-    SetProgress(n * 100 / kPortCount);
-    PumpMessages();
-    PhoneLink link(context_);
-    if (link.IsMakerHandset(fmt::sprintf(std::string(texts::kPortNameFormat), n), kLinkBaudRate)) {
-      foundPort_ = n;
-      return kDone;
-    }
-  }
-  return kFailed;
+  foundPort_ = SearchHandset(context_, *this);
+  return foundPort_ > 0 ? kDone : kFailed;
 }
 
 }  // namespace linkora

@@ -1,0 +1,144 @@
+#include "cli/CliApp.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "cli/CliCommand.h"
+#include "link/HandsetSearch.h"
+#include "resources/CliTexts.h"
+#include "resources/ShellTexts.h"
+#include "shell/Profile.h"
+
+namespace linkora::cli {
+namespace {
+
+std::vector<const CliCommand*> AllCommands() {
+  std::vector<const CliCommand*> all;
+  for (const auto subject : {HandsetCommands(), MessageCommands()}) {
+    for (const CliCommand& command : subject) {
+      all.push_back(&command);
+    }
+  }
+  return all;
+}
+
+std::string NameOf(const CliCommand& command) {
+  std::string name;
+  for (const std::string& word : command.name) {
+    name += (name.empty() ? "" : " ") + word;
+  }
+  return name;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << texts::kCliUsageHead;
+  for (const CliCommand* command : AllCommands()) {
+    std::string line = "  " + NameOf(*command);
+    if (!command->operands.empty()) {
+      line += " " + command->operands;
+    }
+    line.resize(std::max<std::size_t>(line.size() + 1, 40), ' ');
+    out << line << command->summary << '\n';
+  }
+  out << texts::kCliUsageOptions;
+}
+
+void PrintCommandHelp(std::ostream& out, const CliCommand& command) {
+  out << "usage: linkora-cli " << NameOf(command);
+  if (!command.operands.empty()) {
+    out << ' ' << command.operands;
+  }
+  out << " [options]\n\n" << command.summary << "\n\n" << texts::kCliUsageOptions;
+}
+
+// The command whose name words begin the command line, longest name first.
+const CliCommand* FindCommand(const std::vector<std::string>& words) {
+  const CliCommand* best = nullptr;
+  for (const CliCommand* command : AllCommands()) {
+    const auto& name = command->name;
+    if (name.size() <= words.size() && std::equal(name.begin(), name.end(), words.begin()) &&
+        (best == nullptr || name.size() > best->name.size())) {
+      best = command;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+std::optional<ConnectSettings> CommandRun::Settings() {
+  ConnectSettings settings;
+  if (args.port) {
+    settings.portName = *args.port;
+    return settings;
+  }
+  const long long stored =
+      env.profilePath.empty()
+          ? 0
+          : Profile(env.profilePath).ReadInt(texts::kProfileSection, texts::kProfilePortKey, 0);
+  if (stored >= 1 && stored <= 16) {
+    settings.portName = "COM" + std::to_string(stored);
+    return settings;
+  }
+  host.SetTitle(texts::kSearchTitle);
+  const int found = SearchHandset(Link(), host);
+  host.FinishLine();
+  if (found == 0) {
+    host.ShowMessage(texts::kSearchNotFound);
+    return std::nullopt;
+  }
+  settings.portName = "COM" + std::to_string(found);
+  return settings;
+}
+
+int CommandRun::Finish(int transferResult) const {
+  if (transferResult == 1) {
+    return kExitDone;
+  }
+  return host.Cancelled() ? kExitCancelled : kExitFailed;
+}
+
+int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
+  std::string error;
+  const std::optional<CliArguments> parsed = ParseCliArguments(args, error);
+  if (!parsed) {
+    env.err << "linkora-cli: " << error << "\n\n";
+    PrintUsage(env.err);
+    return kExitUsage;
+  }
+  if (parsed->words.empty()) {
+    PrintUsage(parsed->help ? env.out : env.err);
+    return parsed->help ? kExitDone : kExitUsage;
+  }
+  const CliCommand* command = FindCommand(parsed->words);
+  if (command == nullptr) {
+    env.err << "linkora-cli: unknown command '" << parsed->words[0] << "'\n\n";
+    PrintUsage(env.err);
+    return kExitUsage;
+  }
+  if (parsed->help) {
+    PrintCommandHelp(env.out, *command);
+    return kExitDone;
+  }
+  std::vector<std::string> operands(parsed->words.begin() + static_cast<long>(command->name.size()),
+                                    parsed->words.end());
+  const int count = static_cast<int>(operands.size());
+  if (count < command->minOperands || (command->maxOperands >= 0 && count > command->maxOperands)) {
+    env.err << "linkora-cli: wrong number of operands\n\n";
+    PrintCommandHelp(env.err, *command);
+    return kExitUsage;
+  }
+
+  TerminalHost host(env.in, env.err,
+                    {.interactive = env.interactive,
+                     .quiet = parsed->quiet,
+                     .phone = parsed->phone,
+                     .lockCode = parsed->lockCode});
+  SessionState state;
+  CommandRun run{env, *parsed, std::move(operands), host, state};
+  const int code = command->handler(run);
+  host.FinishLine();
+  return code;
+}
+
+}  // namespace linkora::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace linkora {
+class HandsetLibrary;
+class Sleep;
+}  // namespace linkora
+
+namespace linkora::cli {
+
+// Exit codes of linkora-cli (documented in docs/cli.md).
+enum ExitCode : int {
+  kExitDone = 0,
+  kExitFailed = 1,     // the handset or a transfer failed
+  kExitUsage = 2,      // the command line was wrong
+  kExitRefused = 3,    // a file was refused (format, size, kind)
+  kExitCancelled = 4,  // a confirmation or a prompt was declined
+};
+
+// What the tool talks to: its streams, the handset library and the wait.
+// main() gives the real ones; tests give string streams and a fake handset.
+struct CliEnvironment {
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+  bool interactive = false;  // stdin and stderr are terminals
+  HandsetLibrary& library;
+  Sleep& sleep;
+  // The profile holding the desktop program's "Port"; empty for none.
+  std::string profilePath;
+};
+
+// Runs one command line (without the program name) and gives the exit code.
+int RunCli(const std::vector<std::string>& args, CliEnvironment& env);
+
+}  // namespace linkora::cli

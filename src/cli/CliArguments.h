@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace linkora::cli {
+
+// The command line after parsing: the words that name the command and its
+// operands, and the options that may appear anywhere.
+struct CliArguments {
+  std::vector<std::string> words;
+  std::optional<std::string> port;      // --port COMn
+  std::optional<std::string> phone;     // --phone 016-123-4567
+  std::optional<std::string> lockCode;  // --lock-code 1234
+  std::optional<std::string> model;     // --model rx2100|rx3100
+  bool quiet = false;
+  bool json = false;
+  bool yes = false;
+  bool help = false;
+};
+
+// Parses argv[1..]. Gives the arguments, or nothing with `error` set to a
+// one-line reason (the caller prints the usage and exits 2).
+std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& args,
+                                              std::string& error);
+
+// "COM1".."COM16" in any letter case, given back as "COMn"; nothing otherwise.
+std::optional<std::string> NormalisePortName(const std::string& text);
+
+// A phone number as the phone-number prompt takes it: prefix 016 or 018, a
+// middle part of 3 or 4 digits and a last part of exactly 4 digits, written
+// with or without '-'. Gives the parts run together, or nothing.
+std::optional<std::string> NormalisePhoneNumber(const std::string& text);
+
+// Exactly four digits.
+bool IsValidLockCode(const std::string& text);
+
+}  // namespace linkora::cli

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cli/CliApp.h"
+#include "cli/CliArguments.h"
+#include "cli/TerminalHost.h"
+#include "link/ConnectSettings.h"
+#include "link/LinkContext.h"
+#include "link/SessionState.h"
+
+namespace linkora::cli {
+
+// Everything one command needs while it runs.
+struct CommandRun {
+  CliEnvironment& env;
+  const CliArguments& args;
+  std::vector<std::string> operands;  // the words after the command's name
+  TerminalHost& host;
+  SessionState& state;
+
+  LinkContext Link() { return {env.library, env.sleep, state}; }
+  // The port to switch the handset on: --port, else the profile's, else a search.
+  // Gives nothing (after a message) when no port could be found.
+  std::optional<ConnectSettings> Settings();
+  // The exit code of a transfer's result: 1 done; a declined prompt is a
+  // cancellation; any other failure has shown its message.
+  int Finish(int transferResult) const;
+};
+
+using CommandHandler = int (*)(CommandRun& run);
+
+// One command of the tool: its name words, the operands it takes, a line of
+// help and the function that runs it.
+struct CliCommand {
+  std::vector<std::string> name;
+  std::string operands;  // e.g. "FILE.ndf"
+  int minOperands = 0;
+  int maxOperands = 0;  // -1: any number
+  std::string summary;
+  CommandHandler handler = nullptr;
+};
+
+// The commands of each subject, defined next to the code they drive.
+std::span<const CliCommand> HandsetCommands();
+std::span<const CliCommand> MessageCommands();
+
+}  // namespace linkora::cli

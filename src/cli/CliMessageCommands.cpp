@@ -1,0 +1,133 @@
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cli/CliCommand.h"
+#include "common/Cp949.h"
+#include "messages/MessageBook.h"
+#include "messages/MessageSync.h"
+
+namespace linkora::cli {
+namespace {
+
+std::string Utf8(const std::string& text) {
+  return cp949::ToUtf8({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+// Reads every message of the handset into `book`; gives the exit code.
+int ReadMessages(CommandRun& run, MessageBook& book) {
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  return run.Finish(RunMessageSync(run.Link(), run.host, *settings, book));
+}
+
+int List(CommandRun& run) {
+  MessageBook book;
+  if (const int code = ReadMessages(run, book); code != kExitDone) {
+    return code;
+  }
+  if (run.args.json) {
+    nlohmann::json out = {{"received", nlohmann::json::array()}, {"sent", nlohmann::json::array()}};
+    for (int i = 0; i < book.ReceivedCount(); ++i) {
+      const ReceivedMessage& m = book.Received(i);
+      out["received"].push_back({{"index", i},
+                                 {"time", Utf8(m.timeText)},
+                                 {"callback", Utf8(m.callbackNumber)},
+                                 {"text", Utf8(m.text)},
+                                 {"file", MessageExportFileName(false, m.timeKey)}});
+    }
+    for (int i = 0; i < book.SentCount(); ++i) {
+      const SentMessage& m = book.Sent(i);
+      out["sent"].push_back({{"index", i},
+                             {"time", Utf8(m.timeText)},
+                             {"recipient", Utf8(m.recipientNumber)},
+                             {"text", Utf8(m.text)},
+                             {"file", MessageExportFileName(true, m.timeKey)}});
+    }
+    run.env.out << out.dump(2) << '\n';
+    return kExitDone;
+  }
+  for (const std::string& line : book.ReceivedLines()) {
+    run.env.out << "RX " << Utf8(line) << '\n';
+  }
+  for (const std::string& line : book.SentLines()) {
+    run.env.out << "TX " << Utf8(line) << '\n';
+  }
+  return kExitDone;
+}
+
+// "RX03051407.txt", then "RX03051407-2.txt", ... : never a file that exists.
+std::filesystem::path FreeName(const std::filesystem::path& dir, const std::string& name) {
+  const std::filesystem::path base(name);
+  std::filesystem::path candidate = dir / base;
+  for (int n = 2; std::filesystem::exists(candidate); ++n) {
+    candidate = dir / (base.stem().string() + "-" + std::to_string(n) + base.extension().string());
+  }
+  return candidate;
+}
+
+int Pull(CommandRun& run) {
+  const std::filesystem::path dir = run.operands[0];
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (!std::filesystem::is_directory(dir)) {
+    run.host.ShowMessage("linkora-cli: cannot create the folder " + dir.string());
+    return kExitFailed;
+  }
+  MessageBook book;
+  if (const int code = ReadMessages(run, book); code != kExitDone) {
+    return code;
+  }
+  nlohmann::json written = nlohmann::json::array();
+  const auto save = [&](bool shown) {
+    if (!shown) {
+      return true;
+    }
+    const std::filesystem::path path = FreeName(dir, *book.SuggestedFileName());
+    const MessageExportResult result = ExportSelectedMessage(book, path);
+    if (!result.saved) {
+      run.host.ShowMessage(result.message);
+      run.host.ShowMessage(result.detail);
+      return false;
+    }
+    written.push_back(path.filename().string());
+    if (!run.args.json) {
+      run.env.out << path.string() << '\n';
+    }
+    return true;
+  };
+  for (int i = 0; i < book.ReceivedCount(); ++i) {
+    if (!save(book.ShowReceived(i))) {
+      return kExitFailed;
+    }
+  }
+  for (int i = 0; i < book.SentCount(); ++i) {
+    if (!save(book.ShowSent(i))) {
+      return kExitFailed;
+    }
+  }
+  if (run.args.json) {
+    run.env.out << nlohmann::json{{"folder", dir.string()}, {"files", written}}.dump(2) << '\n';
+  }
+  return kExitDone;
+}
+
+const CliCommand kCommands[] = {
+    {{"messages", "list"}, "", 0, 0, "read every text message of the handset and list them", &List},
+    {{"messages", "pull"},
+     "DIR",
+     1,
+     1,
+     "save every text message as a text file in DIR (RXmmddhhmm.txt, TXmmddhhmm.txt)",
+     &Pull},
+};
+
+}  // namespace
+
+std::span<const CliCommand> MessageCommands() {
+  return kCommands;
+}
+
+}  // namespace linkora::cli

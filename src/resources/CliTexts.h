@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+// Texts of the command-line tool. The handset's messages are the program's
+// own (Texts.h and the subsystem tables) and are printed unchanged.
+namespace linkora::texts {
+
+inline constexpr std::string_view kCliUsageHead =
+    "usage: linkora-cli COMMAND [OPERANDS] [options]\n"
+    "\n"
+    "Reads and writes an RX-2100/RX-3100 handset on a serial port, and shows\n"
+    "what Linkora's files hold.\n"
+    "\n"
+    "commands:\n";
+
+inline constexpr std::string_view kCliUsageOptions =
+    "options:\n"
+    "  --port COMn         the port to use (default: the desktop program's, else a search)\n"
+    "  --phone NUMBER      the handset's phone number, if it is locked (016-123-4567)\n"
+    "  --lock-code NNNN    the handset's four-digit lock code\n"
+    "  --yes, -y           do not ask before writing to the handset\n"
+    "  --json              machine-readable output on stdout\n"
+    "  --quiet, -q         no progress on stderr\n"
+    "  --help, -h          this help\n"
+    "\n"
+    "exit codes: 0 done, 1 handset or transfer failed, 2 usage, 3 file refused, 4 cancelled\n";
+
+}  // namespace linkora::texts
