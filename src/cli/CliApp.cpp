@@ -14,7 +14,8 @@ namespace {
 
 std::vector<const CliCommand*> AllCommands() {
   std::vector<const CliCommand*> all;
-  for (const auto subject : {HandsetCommands(), MessageCommands()}) {
+  for (const auto subject :
+       {HandsetCommands(), PhonebookCommands(), ScheduleCommands(), MessageCommands()}) {
     for (const CliCommand& command : subject) {
       all.push_back(&command);
     }
@@ -96,6 +97,27 @@ int CommandRun::Finish(int transferResult) const {
     return kExitDone;
   }
   return host.Cancelled() ? kExitCancelled : kExitFailed;
+}
+
+bool CommandRun::Confirm(std::span<const std::string_view> questions) {
+  if (args.yes) {
+    return true;
+  }
+  for (const std::string_view question : questions) {
+    env.err << question << '\n';
+  }
+  if (!env.interactive) {
+    env.err << texts::kCliConfirmNeedsYes << '\n';
+    return false;
+  }
+  env.err << texts::kCliConfirmPrompt << std::flush;
+  std::string answer;
+  std::getline(env.in, answer);
+  return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+void CommandRun::PrintJson(const std::string& dumped) const {
+  env.out << dumped << '\n';
 }
 
 int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {

@@ -28,6 +28,12 @@ struct CommandRun {
   // The exit code of a transfer's result: 1 done; a declined prompt is a
   // cancellation; any other failure has shown its message.
   int Finish(int transferResult) const;
+  // One confirmation before a write: prints the window's questions and asks
+  // once on the terminal. True with --yes; false (a cancellation) when the
+  // answer is not yes or there is no terminal to ask on.
+  bool Confirm(std::span<const std::string_view> questions);
+  // Prints a JSON document on stdout.
+  void PrintJson(const std::string& dumped) const;
 };
 
 using CommandHandler = int (*)(CommandRun& run);
@@ -46,5 +52,7 @@ struct CliCommand {
 // The commands of each subject, defined next to the code they drive.
 std::span<const CliCommand> HandsetCommands();
 std::span<const CliCommand> MessageCommands();
+std::span<const CliCommand> PhonebookCommands();
+std::span<const CliCommand> ScheduleCommands();
 
 }  // namespace linkora::cli

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CliArguments.h"
+#include "resources/CliTexts.h"
 #include "resources/Texts.h"
 
 namespace linkora::cli {
@@ -56,12 +57,15 @@ void TerminalHost::ShowMessage(std::string_view text) {
   lastMessage_ = text;
 }
 
+std::optional<std::string> TerminalHost::Decline(std::string_view why) {
+  FinishLine();
+  err_ << why << '\n';
+  cancelled_ = true;
+  return std::nullopt;
+}
+
 std::optional<std::string> TerminalHost::Ask(std::string_view prompt) {
   FinishLine();
-  if (!options_.interactive) {
-    cancelled_ = true;
-    return std::nullopt;
-  }
   err_ << prompt << ": " << std::flush;
   std::string line;
   if (!std::getline(in_, line) || line.empty()) {
@@ -74,6 +78,9 @@ std::optional<std::string> TerminalHost::Ask(std::string_view prompt) {
 std::optional<std::string> TerminalHost::AskPhoneNumber() {
   if (options_.phone) {
     return options_.phone;
+  }
+  if (!options_.interactive) {
+    return Decline(texts::kCliNeedsPhone);
   }
   err_ << texts::kPhoneNumberLine1 << '\n' << texts::kPhoneNumberLine3 << '\n';
   for (;;) {
@@ -91,6 +98,9 @@ std::optional<std::string> TerminalHost::AskPhoneNumber() {
 std::optional<std::string> TerminalHost::AskLockCode() {
   if (options_.lockCode) {
     return options_.lockCode;
+  }
+  if (!options_.interactive) {
+    return Decline(texts::kCliNeedsLockCode);
   }
   err_ << texts::kLockCodeText << '\n';
   for (;;) {

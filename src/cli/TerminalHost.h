@@ -43,6 +43,8 @@ class TerminalHost final : public TransferHost {
 
  private:
   std::optional<std::string> Ask(std::string_view prompt);
+  // Without a terminal a prompt cannot be answered: says which option to give.
+  std::optional<std::string> Decline(std::string_view why);
 
   std::istream& in_;
   std::ostream& err_;

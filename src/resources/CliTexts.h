@@ -6,6 +6,15 @@
 // own (Texts.h and the subsystem tables) and are printed unchanged.
 namespace linkora::texts {
 
+inline constexpr std::string_view kCliConfirmPrompt = "Go on? [y/N] ";
+inline constexpr std::string_view kCliConfirmNeedsYes =
+    "linkora-cli: not asked without a terminal; give --yes to write to the handset";
+inline constexpr std::string_view kCliNeedsPhone =
+    "linkora-cli: the handset is locked; give its phone number with --phone";
+inline constexpr std::string_view kCliNeedsLockCode =
+    "linkora-cli: the handset asks for its lock code; give it with --lock-code";
+inline constexpr std::string_view kCliCannotReadFile = "linkora-cli: cannot read %s";
+
 inline constexpr std::string_view kCliUsageHead =
     "usage: linkora-cli COMMAND [OPERANDS] [options]\n"
     "\n"

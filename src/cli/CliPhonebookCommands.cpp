@@ -1,0 +1,175 @@
+#include <fmt/printf.h>
+
+#include <array>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cli/CliCommand.h"
+#include "cli/CliJson.h"
+#include "phonebook/Phonebook.h"
+#include "phonebook/PhonebookFile.h"
+#include "phonebook/PhonebookTransfer.h"
+#include "resources/CliTexts.h"
+#include "resources/PhonebookTexts.h"
+#include "schedule/Ringtones.h"
+
+namespace linkora::cli {
+namespace {
+
+constexpr std::array<const char*, 4> kNumberNames = {"mobile", "home", "office", "fax"};
+
+nlohmann::json PhonebookJson(const Phonebook& book) {
+  nlohmann::json groups = nlohmann::json::array();
+  const std::vector<std::string> names = GroupListTexts(book.Groups());
+  for (std::size_t i = 0; i < book.Groups().size(); ++i) {
+    const DialGroup& group = book.Groups()[i];
+    groups.push_back({{"index", i},
+                      {"name", TextJson(TextOfField(group.NameField()))},
+                      {"raw", ToHex(group.Bytes())}});
+  }
+  nlohmann::json entries = nlohmann::json::array();
+  for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
+    if (!book.Flags().IsUsed(slot)) {
+      continue;
+    }
+    const PhonebookEntry& entry = book.Entry(slot);
+    nlohmann::json numbers = nlohmann::json::object();
+    for (std::size_t k = 0; k < kNumberNames.size(); ++k) {
+      numbers[kNumberNames[k]] = TextJson(entry.Number(static_cast<NumberKind>(k)));
+    }
+    const int ringtone = PhonebookRingtonePosition(entry.BellCode());
+    nlohmann::json avatar = nlohmann::json::array();
+    for (const std::uint8_t part : entry.AvatarPartValues()) {
+      avatar.push_back(part);
+    }
+    entries.push_back(
+        {{"slot", slot},
+         {"flags", book.Flags().Flags(slot)},
+         {"name", TextJson(entry.Name())},
+         {"email", TextJson(entry.Email())},
+         {"numbers", numbers},
+         {"group", entry.Group()},
+         {"lockMark", entry.LockMark()},
+         {"ringtoneCode", entry.BellCode()},
+         {"ringtone",
+          IsDownloadedRingtone(entry.BellCode())
+              ? nlohmann::json(nullptr)
+              : nlohmann::json(PhonebookRingtoneTexts()[static_cast<std::size_t>(ringtone)])},
+         {"avatarUsed", entry.AvatarFlag() != 0},
+         {"avatarParts", avatar},
+         {"raw", ToHex(entry.Bytes())}});
+  }
+  return {{"usedSlots", book.Flags().UsedCount()},
+          {"groups", groups},
+          {"flags", ToHex(book.Flags().Bytes())},
+          {"entries", entries}};
+}
+
+void PrintPhonebook(std::ostream& out, const Phonebook& book) {
+  const std::vector<std::string> groups = GroupListTexts(book.Groups());
+  for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
+    if (!book.Flags().IsUsed(slot)) {
+      continue;
+    }
+    const PhonebookEntry& entry = book.Entry(slot);
+    const std::size_t group = entry.Group() < groups.size() ? entry.Group() : 0;
+    out << fmt::sprintf("%03d  %s  %s  %s\n", slot, Utf8Text(entry.Name()),
+                        Utf8Text(entry.Number(NumberKind::Mobile)), groups[group]);
+  }
+  out << book.Flags().UsedCount() << " entries\n";
+}
+
+// Loads a phonebook file; gives the exit code (3 when refused, with the reason).
+int LoadFile(CommandRun& run, const std::string& path, Phonebook& book) {
+  switch (LoadPhonebookFile(path, book)) {
+    case PhonebookFileLoad::Loaded:
+      return kExitDone;
+    case PhonebookFileLoad::BadFormat:
+      run.host.ShowMessage(texts::kPhonebookFileBadFormat);
+      return kExitRefused;
+    case PhonebookFileLoad::CannotOpen:
+      break;
+  }
+  run.host.ShowMessage(fmt::sprintf(std::string(texts::kCliCannotReadFile), path));
+  return kExitRefused;
+}
+
+int Pull(CommandRun& run) {
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  Phonebook book;
+  run.host.SetTitle(PhonebookSyncStartTitle(0));
+  if (const int code = run.Finish(ReadPhonebook(run.Link(), run.host, *settings, book));
+      code != kExitDone) {
+    return code;
+  }
+  std::string error;
+  if (!SavePhonebookFile(run.operands[0], book, error)) {
+    run.host.ShowMessage(texts::kPhonebookFileSaveFailed);
+    run.host.ShowMessage(error);
+    return kExitFailed;
+  }
+  if (run.args.json) {
+    run.PrintJson(
+        nlohmann::json{{"file", run.operands[0]}, {"usedSlots", book.Flags().UsedCount()}}.dump(2));
+  } else {
+    run.env.out << run.operands[0] << ": " << book.Flags().UsedCount() << " entries\n";
+  }
+  return kExitDone;
+}
+
+int Push(CommandRun& run) {
+  Phonebook book;
+  if (const int code = LoadFile(run, run.operands[0], book); code != kExitDone) {
+    return code;
+  }
+  std::vector<std::string_view> questions;
+  ConfirmPhonebookWrite([&questions](std::string_view question) {
+    questions.push_back(question);
+    return true;
+  });
+  if (!run.Confirm(questions)) {
+    return kExitCancelled;
+  }
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  run.host.SetTitle(PhonebookSyncStartTitle(1));
+  return run.Finish(WritePhonebook(run.Link(), run.host, *settings, book));
+}
+
+int Show(CommandRun& run) {
+  Phonebook book;
+  if (const int code = LoadFile(run, run.operands[0], book); code != kExitDone) {
+    return code;
+  }
+  if (run.args.json) {
+    run.PrintJson(PhonebookJson(book).dump(2));
+  } else {
+    PrintPhonebook(run.env.out, book);
+  }
+  return kExitDone;
+}
+
+const CliCommand kCommands[] = {
+    {{"phonebook", "pull"}, "FILE.ndf", 1, 1, "read the handset's phonebook into a file", &Pull},
+    {{"phonebook", "push"},
+     "FILE.ndf",
+     1,
+     1,
+     "replace the handset's phonebook with a file's (the handset restarts)",
+     &Push},
+    {{"phonebook", "show"}, "FILE.ndf", 1, 1, "show what a phonebook file holds", &Show},
+};
+
+}  // namespace
+
+std::span<const CliCommand> PhonebookCommands() {
+  return kCommands;
+}
+
+}  // namespace linkora::cli

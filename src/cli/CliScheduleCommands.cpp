@@ -1,0 +1,167 @@
+#include <fmt/printf.h>
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cli/CliCommand.h"
+#include "cli/CliJson.h"
+#include "resources/CliTexts.h"
+#include "schedule/Ringtones.h"
+#include "schedule/ScheduleFile.h"
+#include "schedule/ScheduleStore.h"
+#include "schedule/ScheduleSync.h"
+#include "schedule/SchedulerEdits.h"
+
+namespace linkora::cli {
+namespace {
+
+nlohmann::json RingtoneJson(std::uint8_t code) {
+  const std::string_view name = RingtoneName(RingtoneNames, code);
+  return name.empty() ? nlohmann::json(nullptr) : nlohmann::json(std::string(name));
+}
+
+nlohmann::json StoreJson(const ScheduleStore& store, CalendarDate today) {
+  nlohmann::json schedules = nlohmann::json::array();
+  for (int i = 0; i < store.ScheduleCount(); ++i) {
+    const ScheduleEntry& entry = store.Schedule(i);
+    schedules.push_back(
+        {{"position", i},
+         {"index", entry.Index()},
+         {"date", fmt::sprintf("%04d-%02d-%02d", entry.Year(), entry.Month(), entry.Day())},
+         {"time", fmt::sprintf("%02d:%02d", entry.Hour(), entry.Minute())},
+         {"content", TextJson(entry.Content())},
+         {"place", TextJson(entry.Place())},
+         {"alarm", entry.Alarm()},
+         {"ringtoneCode", entry.Ringtone()},
+         {"ringtone", RingtoneJson(entry.Ringtone())},
+         {"next", entry.Next()},
+         {"raw", ToHex(entry.Bytes())}});
+  }
+  nlohmann::json ddays = nlohmann::json::array();
+  for (int i = 0; i < store.DdayCount(); ++i) {
+    const DdayEntry& entry = store.Dday(i);
+    ddays.push_back(
+        {{"position", i},
+         {"index", entry.Index()},
+         {"date", fmt::sprintf("%04d-%02d-%02d", entry.Year(), entry.Month(), entry.Day())},
+         {"countdown", CountdownText(today, entry.Year(), entry.Month(), entry.Day())},
+         {"title", TextJson(entry.Title())},
+         {"content", TextJson(entry.Content())},
+         {"ringtoneCode", entry.Ringtone()},
+         {"ringtone", RingtoneJson(entry.Ringtone())},
+         {"next", entry.Next()},
+         {"raw", ToHex(entry.Bytes())}});
+  }
+  return {{"schedules", schedules}, {"ddays", ddays}};
+}
+
+void PrintStore(std::ostream& out, const ScheduleStore& store, CalendarDate today) {
+  for (int i = 0; i < store.ScheduleCount(); ++i) {
+    const ScheduleEntry& entry = store.Schedule(i);
+    out << ScheduleLine(entry) << "  " << Utf8Text(entry.Content()) << "  "
+        << Utf8Text(entry.Place()) << '\n';
+  }
+  for (int i = 0; i < store.DdayCount(); ++i) {
+    const DdayEntry& entry = store.Dday(i);
+    out << DdayLine(entry) << "  " << CountdownText(today, entry.Year(), entry.Month(), entry.Day())
+        << "  " << Utf8Text(entry.Title()) << "  " << Utf8Text(entry.Content()) << '\n';
+  }
+  out << store.ScheduleCount() << " schedules, " << store.DdayCount() << " D-days\n";
+}
+
+int LoadFile(CommandRun& run, const std::string& path, ScheduleStore& store) {
+  const ScheduleLoadResult result = LoadScheduleFile(path, store);
+  switch (result.status) {
+    case ScheduleFileStatus::Loaded:
+      return kExitDone;
+    case ScheduleFileStatus::WrongFormat:
+      run.host.ShowMessage(result.message);
+      return kExitRefused;
+    case ScheduleFileStatus::NotOpened:
+      break;
+  }
+  run.host.ShowMessage(fmt::sprintf(std::string(texts::kCliCannotReadFile), path));
+  return kExitRefused;
+}
+
+int Pull(CommandRun& run) {
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  ScheduleStore store;
+  if (const int code = run.Finish(RunScheduleSync(0, run.Link(), run.host, *settings, store));
+      code != kExitDone) {
+    return code;
+  }
+  store.SortAndRelink();
+  const ScheduleSaveResult saved = SaveScheduleFile(run.operands[0], store);
+  if (!saved.saved) {
+    run.host.ShowMessage(saved.message);
+    run.host.ShowMessage(saved.detail);
+    return kExitFailed;
+  }
+  if (run.args.json) {
+    run.PrintJson(nlohmann::json{{"file", run.operands[0]},
+                                 {"schedules", store.ScheduleCount()},
+                                 {"ddays", store.DdayCount()}}
+                      .dump(2));
+  } else {
+    run.env.out << run.operands[0] << ": " << store.ScheduleCount() << " schedules, "
+                << store.DdayCount() << " D-days\n";
+  }
+  return kExitDone;
+}
+
+int Push(CommandRun& run) {
+  ScheduleStore store;
+  if (const int code = LoadFile(run, run.operands[0], store); code != kExitDone) {
+    return code;
+  }
+  const auto questions = ScheduleWriteQuestions();
+  if (!run.Confirm(questions)) {
+    return kExitCancelled;
+  }
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  return run.Finish(RunScheduleSync(1, run.Link(), run.host, *settings, store));
+}
+
+int Show(CommandRun& run) {
+  ScheduleStore store;
+  if (const int code = LoadFile(run, run.operands[0], store); code != kExitDone) {
+    return code;
+  }
+  if (run.args.json) {
+    run.PrintJson(StoreJson(store, LocalToday()).dump(2));
+  } else {
+    PrintStore(run.env.out, store, LocalToday());
+  }
+  return kExitDone;
+}
+
+const CliCommand kCommands[] = {
+    {{"schedule", "pull"},
+     "FILE.nsf",
+     1,
+     1,
+     "read the handset's schedules and D-days into a file",
+     &Pull},
+    {{"schedule", "push"},
+     "FILE.nsf",
+     1,
+     1,
+     "replace the handset's schedules and D-days with a file's (the handset restarts)",
+     &Push},
+    {{"schedule", "show"}, "FILE.nsf", 1, 1, "show what a schedule file holds", &Show},
+};
+
+}  // namespace
+
+std::span<const CliCommand> ScheduleCommands() {
+  return kCommands;
+}
+
+}  // namespace linkora::cli
