@@ -14,8 +14,8 @@ namespace {
 
 std::vector<const CliCommand*> AllCommands() {
   std::vector<const CliCommand*> all;
-  for (const auto subject :
-       {HandsetCommands(), PhonebookCommands(), ScheduleCommands(), MessageCommands()}) {
+  for (const auto subject : {HandsetCommands(), PhonebookCommands(), ScheduleCommands(),
+                             MessageCommands(), MediaCommands()}) {
     for (const CliCommand& command : subject) {
       all.push_back(&command);
     }

@@ -54,5 +54,6 @@ std::span<const CliCommand> HandsetCommands();
 std::span<const CliCommand> MessageCommands();
 std::span<const CliCommand> PhonebookCommands();
 std::span<const CliCommand> ScheduleCommands();
+std::span<const CliCommand> MediaCommands();
 
 }  // namespace linkora::cli

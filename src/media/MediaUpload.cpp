@@ -83,33 +83,41 @@ std::string UploadItemName(const std::filesystem::path& path) {
   return name;
 }
 
-UploadStep PrepareUploadFile(const std::filesystem::path& path, MediaLists& lists, int modelIndex) {
-  UploadStep step;
+bool ReadUploadFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
+                    std::vector<std::uint8_t>& itemName, std::string& message) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (error) {
-    step.message = texts::kFileReadFailed;
-    return step;
+    message = texts::kFileReadFailed;
+    return false;
   }
   if (size > kMaxUploadFileSize) {
-    step.message = texts::kFileTooLarge;
-    return step;
+    message = texts::kFileTooLarge;
+    return false;
   }
-  std::vector<std::uint8_t> bytes;
   std::string readError;
   if (!ReadWholeFile(path, kMaxUploadFileSize, bytes, readError)) {
-    step.message = texts::kFileReadFailed;
-    return step;
+    message = texts::kFileReadFailed;
+    return false;
   }
   if (bytes.empty()) {
-    step.message = texts::kFileEmpty;
-    return step;
+    message = texts::kFileEmpty;
+    return false;
   }
   const std::string title = UploadItemName(path);
   // The handset shows names in CP949; a name that CP949 cannot hold goes as it is.
   const auto encoded = cp949::FromUtf8(title);
-  const std::vector<std::uint8_t> name =
-      encoded ? *encoded : std::vector<std::uint8_t>(title.begin(), title.end());
+  itemName = encoded ? *encoded : std::vector<std::uint8_t>(title.begin(), title.end());
+  return true;
+}
+
+UploadStep PrepareUploadFile(const std::filesystem::path& path, MediaLists& lists, int modelIndex) {
+  std::vector<std::uint8_t> bytes;
+  std::vector<std::uint8_t> name;
+  UploadStep step;
+  if (!ReadUploadFile(path, bytes, name, step.message)) {
+    return step;
+  }
   return PrepareUploadBytes(name, bytes, lists, modelIndex);
 }
 

@@ -75,6 +75,12 @@ struct UploadStep {
   MediaLists listsBefore;
 };
 
+// Reads a PC file for an upload: at most 60,000 bytes and not empty, with
+// its item name in CP949 (as it is when CP949 cannot hold it). On failure
+// gives false and the message to show.
+bool ReadUploadFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
+                    std::vector<std::uint8_t>& itemName, std::string& message);
+
 // Reads a PC file (at most 60,000 bytes), checks it, builds its slot file and
 // records it as a new item of `lists` for the model of `modelIndex`.
 UploadStep PrepareUploadFile(const std::filesystem::path& path, MediaLists& lists, int modelIndex);

@@ -1,0 +1,279 @@
+#include <fmt/printf.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cli/CliCommand.h"
+#include "cli/CliJson.h"
+#include "fsxfer/MediaTransfer.h"
+#include "media/MediaDownload.h"
+#include "media/MediaFile.h"
+#include "media/MediaOperations.h"
+#include "media/MediaUpload.h"
+
+namespace linkora::cli {
+namespace {
+
+// The media operations' window, on a terminal: transfers run in the terminal
+// host, the phone list is kept here, the items to save are the slots named on
+// the command line (all when none is), and files are saved in the folder given.
+class CliMediaWindow final : public MediaWindow {
+ public:
+  explicit CliMediaWindow(CommandRun& run) : run_(run) {}
+
+  int RunTransfer(MediaTransferJob& job) override {
+    if (!StartMediaTransfer(run_.host, job)) {
+      return kMediaTransferFailed;
+    }
+    const int result = RunMediaTransfer(run_.Link(), run_.host, job);
+    run_.host.FinishLine();
+    if (result != kMediaTransferDone) {
+      ++failedTransfers_;
+    }
+    return result;
+  }
+  void ShowMessage(std::string_view text) override {
+    run_.host.ShowMessage(text);
+    ++messages_;
+  }
+  bool AskYesNo(std::string_view question) override {
+    run_.env.err << question << '\n';
+    return run_.args.yes;
+  }
+  void ClearPhoneList() override { items_.clear(); }
+  void AddPhoneItem(int slot, const std::string& name) override { items_.emplace_back(slot, name); }
+  int PhoneItemCount() const override { return static_cast<int>(items_.size()); }
+  std::vector<int> SelectedSlots() const override {
+    if (!wanted_.empty()) {
+      return wanted_;
+    }
+    std::vector<int> slots;
+    for (const auto& item : items_) {
+      slots.push_back(item.first);
+    }
+    return slots;
+  }
+  // The file is saved where it was offered; one that exists is replaced only with --yes.
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path& initial,
+                                                      std::string_view, std::string_view) override {
+    std::error_code error;
+    if (std::filesystem::exists(initial, error) && !AskYesNo(ReplaceFileQuestion(initial))) {
+      return std::nullopt;
+    }
+    return initial;
+  }
+  std::string DataPath() const override { return folder_; }
+  void SetDataPath(const std::string&) override {}
+
+  void SetFolder(std::string folder) { folder_ = std::move(folder); }
+  void SetWanted(std::vector<int> slots) { wanted_ = std::move(slots); }
+  const std::vector<std::pair<int, std::string>>& Items() const { return items_; }
+  int FailedTransfers() const { return failedTransfers_; }
+  int Messages() const { return messages_; }
+
+ private:
+  CommandRun& run_;
+  std::vector<std::pair<int, std::string>> items_;
+  std::vector<int> wanted_;
+  std::string folder_;
+  int failedTransfers_ = 0;
+  int messages_ = 0;
+};
+
+int ReadList(CommandRun& run, CliMediaWindow& window, MediaLists& lists,
+             const ConnectSettings& settings) {
+  if (ReadMediaList(window, lists, settings, run.state)) {
+    return kExitDone;
+  }
+  return run.host.Cancelled() ? kExitCancelled : kExitFailed;
+}
+
+int List(CommandRun& run) {
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  CliMediaWindow window(run);
+  MediaLists lists;
+  if (const int code = ReadList(run, window, lists, *settings); code != kExitDone) {
+    return code;
+  }
+  const LargeMediaInfo& list = lists.Large();
+  if (run.args.json) {
+    nlohmann::json items = nlohmann::json::array();
+    for (const auto& [slot, name] : window.Items()) {
+      items.push_back({{"slot", slot},
+                       {"name", name},
+                       {"size", list.SlotSize(slot)},
+                       {"typeWord", list.TypeWord(slot)},
+                       {"subtype", list.Subtype(slot)},
+                       {"order", list.Order(slot)},
+                       {"rawName", ToHex(list.NameField(slot))}});
+    }
+    run.PrintJson(nlohmann::json{
+        {"model", run.state.ModelIndex == 0 ? "rx2100" : "rx3100"},
+        {"total", list.Total()},
+        {"items",
+         items}}.dump(2));
+  } else {
+    for (const auto& [slot, name] : window.Items()) {
+      run.env.out << fmt::sprintf("%02d  %6u  %s\n", slot, list.SlotSize(slot), name);
+    }
+  }
+  return kExitDone;
+}
+
+int Pull(CommandRun& run) {
+  std::vector<int> wanted;
+  for (std::size_t i = 1; i < run.operands.size(); ++i) {
+    const std::string& word = run.operands[i];
+    char* end = nullptr;
+    const long slot = std::strtol(word.c_str(), &end, 10);
+    if (word.empty() || *end != '\0' || slot < 0 || slot >= kMediaSlotCount) {
+      run.env.err << "linkora-cli: a slot is a number from 0 to 98, not " << word << '\n';
+      return kExitUsage;
+    }
+    wanted.push_back(static_cast<int>(slot));
+  }
+  const std::filesystem::path dir = run.operands[0];
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (!std::filesystem::is_directory(dir)) {
+    run.env.err << "linkora-cli: cannot create the folder " << dir.string() << '\n';
+    return kExitFailed;
+  }
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  CliMediaWindow window(run);
+  window.SetFolder(dir.string());
+  window.SetWanted(std::move(wanted));
+  MediaLists lists;
+  if (const int code = ReadList(run, window, lists, *settings); code != kExitDone) {
+    return code;
+  }
+  const int saved = DownloadMediaItems(window, lists, *settings);
+  if (run.args.json) {
+    run.PrintJson(nlohmann::json{{"folder", dir.string()}, {"saved", saved}}.dump(2));
+  } else {
+    run.env.out << saved << " files saved in " << dir.string() << '\n';
+  }
+  if (window.FailedTransfers() > 0) {
+    return kExitFailed;
+  }
+  return saved == static_cast<int>(window.SelectedSlots().size()) ? kExitDone : kExitRefused;
+}
+
+int Push(CommandRun& run) {
+  PcFileList files;
+  std::vector<std::filesystem::path> paths;
+  for (const std::string& operand : run.operands) {
+    paths.emplace_back(std::filesystem::absolute(operand));
+  }
+  if (const auto refused = files.Add(paths)) {
+    run.host.ShowMessage(*refused);
+    return kExitRefused;
+  }
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  CliMediaWindow window(run);
+  MediaLists lists;
+  const UploadSummary summary = UploadMediaFiles(window, files, lists, *settings, run.state);
+  if (run.args.json) {
+    run.PrintJson(nlohmann::json{
+        {"files", paths.size()}, {"stored", summary.stored}, {"reset", summary.reset}}
+                      .dump(2));
+  } else {
+    run.env.out << summary.stored << " of " << paths.size() << " files stored on the handset\n";
+  }
+  if (window.FailedTransfers() > 0 || run.host.Cancelled()) {
+    return run.host.Cancelled() ? kExitCancelled : kExitFailed;
+  }
+  return summary.stored == static_cast<int>(paths.size()) ? kExitDone : kExitRefused;
+}
+
+const char* ClassName(MediaClass kind) {
+  switch (kind) {
+    case MediaClass::SmafSound:
+      return "sound";
+    case MediaClass::SafPicture:
+      return "picture";
+    case MediaClass::Jpeg:
+      return "jpeg";
+    case MediaClass::Kind8:
+      return "kind8";
+    case MediaClass::Sound27:
+      return "nmf-sound";
+  }
+  return "unknown";
+}
+
+int Inspect(CommandRun& run) {
+  const int modelIndex = run.args.model && *run.args.model == "rx2100" ? 0 : 1;
+  std::vector<std::uint8_t> bytes;
+  std::vector<std::uint8_t> name;
+  std::string message;
+  std::optional<MediaFile> file;
+  if (ReadUploadFile(run.operands[0], bytes, name, message)) {
+    file = MediaFile::Build(name, bytes, modelIndex, message);
+  }
+  if (!file) {
+    if (run.args.json) {
+      run.PrintJson(nlohmann::json{{"accepted", false}, {"message", message}}.dump(2));
+    }
+    run.host.ShowMessage(message);
+    return kExitRefused;
+  }
+  const MediaRecordHeader header = file->RecordHeader();
+  const std::string recordHeader = ToHex(header.Bytes());
+  if (run.args.json) {
+    run.PrintJson(nlohmann::json{{"accepted", true},
+                                 {"model", modelIndex == 0 ? "rx2100" : "rx3100"},
+                                 {"kind", ClassName(file->Class())},
+                                 {"typeWord", file->TypeWord()},
+                                 {"subtype", file->Subtype()},
+                                 {"dataSize", file->DataSize()},
+                                 {"name", Utf8Text(name)},
+                                 {"recordHeader", recordHeader}}
+                      .dump(2));
+  } else {
+    run.env.out << fmt::sprintf("kind %s, type word 0x%04X, subtype %d, %u bytes, header %s\n",
+                                ClassName(file->Class()), file->TypeWord(), file->Subtype(),
+                                file->DataSize(), recordHeader);
+  }
+  return kExitDone;
+}
+
+const CliCommand kCommands[] = {
+    {{"media", "list"}, "", 0, 0, "list the ringtones and pictures stored in the handset", &List},
+    {{"media", "pull"},
+     "DIR [SLOT...]",
+     1,
+     -1,
+     "save the handset's media items (all, or the slots named) in DIR",
+     &Pull},
+    {{"media", "push"},
+     "FILE...",
+     1,
+     -1,
+     "store ringtone and picture files in the handset (it restarts afterwards)",
+     &Push},
+    {{"media", "inspect"},
+     "FILE",
+     1,
+     1,
+     "show what the upload checks make of a PC file (--model rx2100|rx3100)",
+     &Inspect},
+};
+
+}  // namespace
+
+std::span<const CliCommand> MediaCommands() {
+  return kCommands;
+}
+
+}  // namespace linkora::cli
