@@ -95,9 +95,10 @@ void PtyServer::Send(std::span<const std::uint8_t> bytes) {
       if (sendFreeAt_ < now) {
         sendFreeAt_ = now;
       }
-      std::this_thread::sleep_until(sendFreeAt_);
+      // A chunk is handed over when a real line would have carried its last byte.
       sendFreeAt_ += std::chrono::microseconds(1000000LL * static_cast<long long>(n) /
                                                options_.bytesPerSecond);
+      std::this_thread::sleep_until(sendFreeAt_);
     }
     const ssize_t written = ::write(master_, bytes.data() + done, n);
     if (written > 0) {
