@@ -123,13 +123,20 @@ std::optional<Fault::Kind> EmulatedHandset::Count(const std::string& operation) 
 }
 
 void EmulatedHandset::Changed() {
-  if (config_.stateFile.empty()) {
-    return;
+  unsaved_ = !config_.stateFile.empty();
+}
+
+bool EmulatedHandset::SaveIfChanged() {
+  if (!unsaved_) {
+    return true;
   }
   std::string error;
   if (!state_.Save(config_.stateFile, error)) {
     saveError_ = error;
+    return false;
   }
+  unsaved_ = false;
+  return true;
 }
 
 std::vector<std::uint8_t> EmulatedHandset::Receive(std::span<const std::uint8_t> bytes,

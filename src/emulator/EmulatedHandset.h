@@ -43,7 +43,9 @@ class EmulatedHandset {
   using Clock = std::chrono::steady_clock;
 
   struct Config {
-    std::filesystem::path stateFile;  // saved after every change when not empty
+    // Where the state is saved (nothing is saved when empty). A change marks
+    // the state unsaved; SaveIfChanged writes it.
+    std::filesystem::path stateFile;
     int resetSilenceMs = 3000;        // silent time after a reset
     std::uint8_t nvErrorStatus = 5;   // NV status of an injected item failure
     std::uint8_t fsErrorStatus = 10;  // file-system status of an injected failure
@@ -64,6 +66,11 @@ class EmulatedHandset {
   int CountOf(const std::string& operation) const;
   // Frames dropped because they were garbled.
   int BadFrames() const { return badFrames_; }
+  // True when a change has not been saved to the state file yet.
+  bool HasUnsavedChanges() const { return unsaved_; }
+  // Saves the state atomically when it changed since the last save. False
+  // when the save failed (SaveError tells why; the change stays unsaved).
+  bool SaveIfChanged();
   // The last failure to save the state file, if any.
   const std::string& SaveError() const { return saveError_; }
 
@@ -92,6 +99,7 @@ class EmulatedHandset {
   int badFrames_ = 0;
   std::string saveError_;
   bool corruptReply_ = false;
+  bool unsaved_ = false;
 
   // The file being read or written by the file-system requests.
   struct Transfer {

@@ -115,12 +115,25 @@ void PtyServer::Send(std::span<const std::uint8_t> bytes) {
   }
 }
 
-void PtyServer::Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& stop) {
+void PtyServer::Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& stop,
+                    volatile std::sig_atomic_t* save, void (*onSaved)(bool)) {
   std::array<std::uint8_t, 4096> buffer{};
   Clock::time_point receiveFreeAt{};
   while (stop == 0) {
+    if (save != nullptr && *save != 0) {
+      *save = 0;
+      const bool saved = handset.SaveIfChanged();
+      if (onSaved != nullptr) {
+        onSaved(saved);
+      }
+    }
     pollfd pfd{master_, POLLIN, 0};
-    const int ready = ::poll(&pfd, 1, 100);
+    // Saving the whole state after each record of a long write would slow the
+    // write down; it is saved as soon as the line is quiet instead.
+    const int ready = ::poll(&pfd, 1, handset.HasUnsavedChanges() ? kQuietSaveMs : 100);
+    if (ready == 0) {
+      handset.SaveIfChanged();
+    }
     if (ready <= 0 || (pfd.revents & POLLIN) == 0) {
       if (ready > 0 && (pfd.revents & POLLIN) == 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -146,6 +159,7 @@ void PtyServer::Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& 
       Send(reply);
     }
   }
+  handset.SaveIfChanged();
 }
 
 }  // namespace linkora::emulator

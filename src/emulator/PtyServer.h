@@ -34,8 +34,13 @@ class PtyServer {
   const std::string& DevicePath() const { return devicePath_; }
   std::filesystem::path LinkPath() const { return options_.portsDir / options_.portName; }
 
-  // Serves until `stop` becomes non-zero.
-  void Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& stop);
+  // Serves until `stop` becomes non-zero. A changed state is saved once the
+  // line has been quiet for kQuietSaveMs, and at the end. When `save` becomes
+  // non-zero the state is saved at once, `save` is cleared and `onSaved` runs.
+  void Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& stop,
+           volatile std::sig_atomic_t* save = nullptr, void (*onSaved)(bool) = nullptr);
+
+  static constexpr int kQuietSaveMs = 30;
 
  private:
   void Send(std::span<const std::uint8_t> bytes);

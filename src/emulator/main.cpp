@@ -15,16 +15,27 @@
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t saveRequested = 0;
 
 void OnStopSignal(int) {
   stopRequested = 1;
+}
+void OnSaveSignal(int) {
+  saveRequested = 1;
+}
+
+// The answer to SIGUSR1, for scripts and tests that read the state file.
+void ReportSaved(bool saved) {
+  std::cout << (saved ? "linkora-emulator: saved" : "linkora-emulator: save failed") << std::endl;
 }
 
 constexpr const char* kUsage = R"(usage: linkora-emulator [options]
   --com COMn            COM name to publish (default COM11)
   --ports-dir DIR       folder of the COM links (default: as the program finds it)
   --model rx3100|rx2100 handset model (default rx3100, or the state file's)
-  --state FILE.json     load the handset from FILE and save every change to it;
+  --state FILE.json     load the handset from FILE and save every change to it
+                        (once the line is quiet for 30 ms, at once on SIGUSR1,
+                        which answers "linkora-emulator: saved", and at exit);
                         a missing FILE starts from the built-in sample content
   --no-pacing           deliver bytes at once instead of at 115200 baud
   --spc CODE            service code the handset accepts (default 472913)
@@ -158,6 +169,10 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  struct sigaction saveAction {};
+  saveAction.sa_handler = OnSaveSignal;
+  sigemptyset(&saveAction.sa_mask);
+  sigaction(SIGUSR1, &saveAction, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
   PtyServer pty(server);
@@ -169,7 +184,7 @@ int main(int argc, char** argv) {
   std::cout << "linkora-emulator: " << server.portName << " -> " << pty.DevicePath() << " ("
             << ModelName(handset.state().model) << ", " << pty.LinkPath().string() << ")"
             << std::endl;
-  pty.Run(handset, stopRequested);
+  pty.Run(handset, stopRequested, &saveRequested, ReportSaved);
   if (!handset.SaveError().empty()) {
     std::cerr << "linkora-emulator: " << handset.SaveError() << "\n";
   }

@@ -104,33 +104,43 @@ bool RunningEmulator::Start() {
 
   // Wait for "linkora-emulator: COM11 -> /dev/pts/N (...)".
   const std::string marker = "linkora-emulator: " + options_.com + " -> ";
-  std::string text;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
-  while (Clock::now() < deadline) {
-    const auto newline = text.find('\n');
+  std::string line;
+  if (WaitForLine(marker, line, kStartTimeoutMs)) {
+    device_ = line.substr(marker.size());
+    device_ = device_.substr(0, device_.find(' '));
+    return true;
+  }
+  error_ = "the emulator did not report ready (" + pending_ + ")";
+  Stop();
+  return false;
+}
+
+bool RunningEmulator::WaitForLine(const std::string& prefix, std::string& line,
+                                  int timeoutMs) const {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    const auto newline = pending_.find('\n');
     if (newline != std::string::npos) {
-      const std::string line = text.substr(0, newline);
-      if (line.rfind(marker, 0) == 0) {
-        device_ = line.substr(marker.size());
-        device_ = device_.substr(0, device_.find(' '));
+      line = pending_.substr(0, newline);
+      pending_.erase(0, newline + 1);
+      if (line.rfind(prefix, 0) == 0) {
         return true;
       }
-      text.erase(0, newline + 1);
       continue;
     }
+    if (output_ < 0 || Clock::now() >= deadline) {
+      return false;
+    }
     pollfd pfd{output_, POLLIN, 0};
-    if (::poll(&pfd, 1, 100) > 0) {
+    if (::poll(&pfd, 1, 50) > 0) {
       char buffer[256];
       const ssize_t n = ::read(output_, buffer, sizeof buffer);
       if (n <= 0) {
-        break;  // the emulator ended before it was ready
+        return false;  // the emulator has ended
       }
-      text.append(buffer, static_cast<std::size_t>(n));
+      pending_.append(buffer, static_cast<std::size_t>(n));
     }
   }
-  error_ = "the emulator did not report ready (" + text + ")";
-  Stop();
-  return false;
 }
 
 bool RunningEmulator::Stop() {
@@ -154,6 +164,7 @@ bool RunningEmulator::Stop() {
     error_ = "the emulator did not stop on SIGTERM";
   }
   pid_ = -1;
+  pending_.clear();
   if (output_ >= 0) {
     ::close(output_);
     output_ = -1;
@@ -167,6 +178,15 @@ bool RunningEmulator::Restart() {
 }
 
 nlohmann::json RunningEmulator::ReadState() const {
+  if (pid_ > 0) {
+    // The emulator saves once its line is quiet; ask for the save now.
+    ::kill(pid_, SIGUSR1);
+    std::string line;
+    if (!WaitForLine("linkora-emulator: save", line, 5000) ||
+        line != "linkora-emulator: saved") {
+      return nlohmann::json::object();
+    }
+  }
   std::ifstream in(stateFile_);
   std::stringstream text;
   text << in.rdbuf();

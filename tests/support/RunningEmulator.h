@@ -53,8 +53,8 @@ class RunningEmulator {
   const std::string& ComName() const { return options_.com; }
   const std::string& Device() const { return device_; }  // e.g. /dev/pts/5
 
-  // The handset's state as last saved (it saves after every change, before
-  // it answers). An empty object when the file cannot be read.
+  // The handset's state now: asks the emulator to save (SIGUSR1), waits for
+  // its answer, and reads the file. An empty object when that fails.
   nlohmann::json ReadState() const;
   // The bytes of one hex field of the state, e.g. ReadStateBytes("entries", "12").
   std::vector<std::uint8_t> ReadStateBytes(const std::string& field,
@@ -76,6 +76,8 @@ class RunningEmulator {
 
  private:
   bool Start();
+  // Waits for a line of the emulator's output that begins with `prefix`.
+  bool WaitForLine(const std::string& prefix, std::string& line, int timeoutMs) const;
 
   Options options_;
   std::filesystem::path dir_;
@@ -85,6 +87,7 @@ class RunningEmulator {
   std::string error_;
   pid_t pid_ = -1;
   int output_ = -1;
+  mutable std::string pending_;  // output read but not yet taken as lines
   std::optional<std::string> savedPortsDirEnv_;
   bool exported_ = false;
 };

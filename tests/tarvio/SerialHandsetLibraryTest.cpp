@@ -354,6 +354,25 @@ TEST_F(SerialHandsetLibraryTest, RecordsWrittenAreStoredAndReadBack) {
   EXPECT_EQ(block[399], 0x00);
 }
 
+TEST_F(SerialHandsetLibraryTest, ChangesReachTheStateFileWhenTheLineIsQuietAndAtExit) {
+  SetUpEmulator();
+  OpenInDiagMode();
+  std::array<std::uint8_t, 27> group{};
+  group[0] = 19;
+  group[1] = 'Q';
+  EXPECT_GT(library->XrsNvWriteDialGroup_rx310(group), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  auto readFile = [this] {
+    std::ifstream in(emulator->StateFile());
+    return nlohmann::json::parse(in, nullptr, false);
+  };
+  EXPECT_EQ(readFile()["groups"]["19"], "1351" + std::string(50, '0'));
+  group[1] = 'R';
+  EXPECT_GT(library->XrsNvWriteDialGroup_rx310(group), 0);
+  EXPECT_TRUE(emulator->Stop());
+  EXPECT_EQ(readFile()["groups"]["19"], "1352" + std::string(50, '0'));
+}
+
 TEST_F(SerialHandsetLibraryTest, UnknownKeyGivesAnItemError) {
   SetUpEmulator();
   OpenInDiagMode();
