@@ -308,6 +308,38 @@ TEST_F(EmulatedHandsetTest, InjectedFaultsHitTheNthRequestOnly) {
   EXPECT_EQ(handset->CountOf("read-address"), 4);
 }
 
+TEST_F(EmulatedHandsetTest, OverlongFrameIsDroppedAndTheNextAnswered) {
+  Make();
+  ToDiagMode();
+  std::vector<std::uint8_t> huge(5000, 0x26);
+  huge.push_back(0x7E);
+  EXPECT_THAT(handset->Receive(huge, now), IsEmpty());
+  EXPECT_EQ(handset->BadFrames(), 1);
+  EXPECT_EQ(One({0x00}).size(), 56u);
+}
+
+TEST_F(EmulatedHandsetTest, RandomBytesInEitherModeNeverBreakIt) {
+  Make();
+  std::uint32_t x = 12345;
+  for (int round = 0; round < 400; ++round) {
+    std::vector<std::uint8_t> chunk(1 + round % 97);
+    for (auto& b : chunk) {
+      x = x * 1103515245u + 12345u;
+      b = static_cast<std::uint8_t>(x >> 16);
+      if (b % 11 == 0) {
+        b = 0x7E;  // plenty of frame ends
+      }
+    }
+    handset->Receive(chunk, now);
+    now += std::chrono::seconds(5);  // past any reset silence the noise caused
+  }
+  handset->Receive(Line("\r\n"), now);
+  // Whatever mode the noise left it in, the usual way in still works.
+  handset->Receive(Line("AT$QCDMG\r\n"), now);
+  EXPECT_TRUE(handset->InDiagMode());
+  EXPECT_EQ(One({0x00}).size(), 56u);
+}
+
 TEST(ParseFaultTest, Forms) {
   struct Case {
     std::string text;

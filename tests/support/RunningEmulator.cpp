@@ -182,8 +182,7 @@ nlohmann::json RunningEmulator::ReadState() const {
     // The emulator saves once its line is quiet; ask for the save now.
     ::kill(pid_, SIGUSR1);
     std::string line;
-    if (!WaitForLine("linkora-emulator: save", line, 5000) ||
-        line != "linkora-emulator: saved") {
+    if (!WaitForLine("linkora-emulator: save", line, 5000) || line != "linkora-emulator: saved") {
       return nlohmann::json::object();
     }
   }

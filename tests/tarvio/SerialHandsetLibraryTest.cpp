@@ -282,6 +282,62 @@ TEST_F(SerialHandsetLibraryTest, LockDataAndPhoneNumber) {
   }
 }
 
+TEST(SerialHandsetLibraryClosedTest, EveryCallWithoutAnOpenPortFailsAtOnce) {
+  SerialHandsetLibrary::Options options;
+  options.ports = PortMap(PortMap::Options{"/nonexistent", false});
+  SerialHandsetLibrary library(options);
+  const auto start = Clock::now();
+  std::array<std::uint8_t, 56> version{};
+  std::array<std::uint8_t, 222> entry{};
+  std::array<std::uint8_t, 1> flag{};
+  std::uint32_t word = 0;
+  int count = 0;
+  EXPECT_FALSE(library.DiagGetVer(version));
+  EXPECT_LT(library.DiagSendSPCReq("472913"), 0);
+  EXPECT_LE(library.XrsNvReadLock_rx310(flag), 0);
+  EXPECT_LE(library.XrsNvReadAddress_rx310(entry), 0);
+  EXPECT_LE(library.XrsNvWriteAddress_rx310(entry), 0);
+  EXPECT_FALSE(library.DiagGetMin1(word));
+  EXPECT_FALSE(library.DiagSetOfflineMode());
+  library.DiagPhoneReset();
+  EXPECT_FALSE(library.XrsSendFrame(Bytes{0x44}));
+  EXPECT_FALSE(library.XrsRecvFrame(version));
+  EXPECT_FALSE(library.XrsSyncSend(Bytes{'A', 'T'}, count));
+  EXPECT_EQ(count, 0);
+  EXPECT_FALSE(library.XrsSyncRecv(version, count));
+  EXPECT_EQ(library.XrsGetError(), kLibraryErrorNotOpen);
+  library.DiagClosePort();  // allowed when nothing is open
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(100));
+}
+
+TEST(SerialHandsetLibraryPacedTest, PacedLineCarriesNoMoreThanElevenThousandBytesASecond) {
+  RunningEmulator::Options options;
+  options.pacing = true;
+  RunningEmulator emulator(options);
+  ASSERT_TRUE(emulator.IsRunning()) << emulator.Error();
+  SerialHandsetLibrary library(emulator.LibraryOptions());
+  test::RecordingSleep quiet;
+  SessionState session;
+  {
+    PhoneLink link({library, quiet, session});
+    ASSERT_TRUE(link.Open("COM11", 115200));
+    ASSERT_EQ(link.EnterDiagMode(), LinkOk);
+  }
+  ASSERT_TRUE(library.DiagOpenPort("COM11", 115200));
+  const auto before = library.BytesSent() + library.BytesReceived();
+  const auto start = Clock::now();
+  for (int slot = 1; slot <= 12; ++slot) {
+    std::array<std::uint8_t, 222> entry{};
+    entry[0] = static_cast<std::uint8_t>(slot);
+    ASSERT_GT(library.XrsNvReadAddress_rx310(entry), 0);
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double bytes = static_cast<double>(library.BytesSent() + library.BytesReceived() - before);
+  EXPECT_GT(bytes, 12 * 229.0);
+  EXPECT_GE(seconds, bytes / 11520.0 * 0.97);
+  EXPECT_LT(seconds, bytes / 11520.0 * 2.0);
+}
+
 TEST_F(SerialHandsetLibraryTest, SixtyThousandByteFileWrittenAndReadBack) {
   SetUpEmulator();
   OpenInDiagMode();
