@@ -150,7 +150,9 @@ int main() {
     state.slotFlags[static_cast<std::size_t>(slot)] = 0x01;
   }
   emulator::EmulatedHandset handset({}, state);
-  emulator::PtyServer server({"COM11", dir / "ports", true, 11520});
+  emulator::PtyServer::Options serverOptions;
+  serverOptions.portsDir = dir / "ports";
+  emulator::PtyServer server(serverOptions);
   std::string error;
   if (!server.Start(error)) {
     std::fprintf(stderr, "linkora-bench: %s\n", error.c_str());

@@ -82,6 +82,9 @@ bool PtyServer::Start(std::string& error) {
     return false;
   }
   linked_ = true;
+  log_.Open(options_.logPath);
+  log_.SetPort(options_.portName);
+  log_.Line("--", "emulator on " + devicePath_);
   return true;
 }
 
@@ -154,8 +157,10 @@ void PtyServer::Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& 
       receiveFreeAt += std::chrono::microseconds(1000000LL * n / options_.bytesPerSecond);
       std::this_thread::sleep_until(receiveFreeAt);
     }
+    log_.Bytes("RX", bytes);
     const auto reply = handset.Receive(bytes, Clock::now());
     if (!reply.empty()) {
+      log_.Bytes("TX", reply);
       Send(reply);
     }
   }

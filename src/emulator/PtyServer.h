@@ -8,6 +8,7 @@
 #include <string>
 
 #include "emulator/EmulatedHandset.h"
+#include "tarvio/ProtocolLog.h"
 
 namespace linkora::emulator {
 
@@ -22,6 +23,7 @@ class PtyServer {
     std::filesystem::path portsDir;
     bool pacing = true;
     int bytesPerSecond = 11520;  // 115200 baud, ten bits a byte
+    std::string logPath;         // the emulator's own protocol log, when not empty
   };
 
   explicit PtyServer(Options options) : options_(std::move(options)) {}
@@ -50,6 +52,7 @@ class PtyServer {
   int slaveKeeper_ = -1;  // keeps the line up while no program has it open
   std::string devicePath_;
   bool linked_ = false;
+  ProtocolLog log_;
   std::chrono::steady_clock::time_point sendFreeAt_{};
 };
 

@@ -38,6 +38,7 @@ constexpr const char* kUsage = R"(usage: linkora-emulator [options]
                         which answers "linkora-emulator: saved", and at exit);
                         a missing FILE starts from the built-in sample content
   --no-pacing           deliver bytes at once instead of at 115200 baud
+  --log FILE            append every byte each way to FILE
   --spc CODE            service code the handset accepts (default 472913)
   --lock 0|1            lock flag
   --lock-code NNNN      four-digit lock code
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
         return Usage("--com takes COM1 to COM16");
       }
       server.portName = v;
+    } else if (arg == "--log" && value(v)) {
+      server.logPath = v;
     } else if (arg == "--ports-dir" && value(v)) {
       server.portsDir = v;
     } else if (arg == "--model" && value(modelName)) {

@@ -489,6 +489,46 @@ TEST_F(SerialHandsetLibraryTest, ResetThenReconnect) {
   EXPECT_EQ(link.CheckModel(), LinkOk);
 }
 
+TEST(RunningEmulatorTest, BadCommandLineOrStateFileKeepsItFromStarting) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--fault", "explode:version:1"},
+      {"--com", "COM17"},
+      {"--model", "rx9999"},
+      {"--phone", "12345"},
+      {"--no-such-option"},
+  };
+  for (const auto& args : cases) {
+    RunningEmulator::Options options;
+    options.args = args;
+    RunningEmulator emulator(options);
+    EXPECT_FALSE(emulator.IsRunning()) << args[0];
+    EXPECT_FALSE(emulator.Error().empty()) << args[0];
+  }
+  RunningEmulator::Options options;
+  options.state = nlohmann::json{{"entries", {{"1", "00"}}}};  // an entry of one byte
+  RunningEmulator broken(options);
+  EXPECT_FALSE(broken.IsRunning());
+}
+
+TEST_F(SerialHandsetLibraryTest, StateGivenByTheTestIsWhatTheHandsetHolds) {
+  RunningEmulator::Options options;
+  nlohmann::json handset = {
+      {"model", "rx2100"}, {"lockCode", "5555"}, {"phoneNumber", "0189998888"}};
+  handset["schedules"]["0"] = std::string(190, 'f');  // next = -1 and every other byte 0xFF
+  options.state = handset;
+  options.model = "rx2100";
+  SetUpEmulator(options);
+  OpenInDiagMode();
+  std::array<std::uint8_t, 95> schedule{};
+  ASSERT_GT(library->XrsNvReadSchedule_rx310(schedule), 0);
+  EXPECT_EQ(schedule[0], 0xFF);
+  EXPECT_EQ(schedule[94], 0xFF);
+  std::array<std::uint8_t, 4> code{};
+  ASSERT_GT(library->XrsNvReadUserLock_rx310(code), 0);
+  EXPECT_EQ(std::string(code.begin(), code.end()), "5555");
+  EXPECT_EQ(emulator->ReadState()["phoneNumber"], "0189998888");
+}
+
 TEST_F(SerialHandsetLibraryTest, EmulatorStopsCleanlyAndRemovesItsLink) {
   SetUpEmulator();
   const auto link = emulator->PortsDir() / "COM11";
