@@ -63,7 +63,10 @@ bool PtyServer::Start(std::string& error) {
   ::tcsetattr(slaveKeeper_, TCSANOW, &tio);
 
   std::error_code ec;
-  fs::create_directories(options_.portsDir, ec);
+  // A folder made here is the user's alone (it may sit in the shared /tmp).
+  if (fs::create_directories(options_.portsDir, ec)) {
+    fs::permissions(options_.portsDir, fs::perms::owner_all, ec);
+  }
   if (ec) {
     error = options_.portsDir.string() + ": " + ec.message();
     return false;
