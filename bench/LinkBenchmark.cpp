@@ -6,6 +6,7 @@
 //   build/app/bench/linkora-bench
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <csignal>
@@ -37,6 +38,9 @@ struct Result {
   std::uint64_t bytes = 0;
   int exchanges = 0;
   double waitSeconds = 0;
+  // Each exchange at best: the longer of the fixed wait and the time the
+  // request and the reply take on the line (the wait runs meanwhile).
+  double overlappedBound = 0;
 };
 
 void Report(const char* what, const Result& r) {
@@ -45,6 +49,10 @@ void Report(const char* what, const Result& r) {
       "%-34s %8.3f s   bound %8.3f s (%7llu bytes, %4d exchanges, waits %.3f s)   ratio %.3f\n",
       what, r.seconds, bound, static_cast<unsigned long long>(r.bytes), r.exchanges, r.waitSeconds,
       r.seconds / bound);
+  if (r.overlappedBound > 0) {
+    std::printf("%-34s %8s     with the wait overlapping the reply: bound %8.3f s   ratio %.3f\n",
+                "", "", r.overlappedBound, r.seconds / r.overlappedBound);
+  }
 }
 
 std::uint64_t Traffic(const SerialHandsetLibrary& library) {
@@ -66,6 +74,26 @@ bool Receive(SerialHandsetLibrary& library, Sleep& sleep, Bytes& reply, Result& 
     }
   }
   return false;
+}
+
+// One file-system exchange: send, wait, receive (with the retries).
+bool Exchange(SerialHandsetLibrary& library, Sleep& sleep, const Bytes& request, Bytes& reply,
+              Result& r) {
+  const std::uint64_t sentBefore = library.BytesSent();
+  if (!library.XrsSendFrame(request)) {
+    return false;
+  }
+  const std::uint64_t sent = library.BytesSent() - sentBefore;
+  const std::uint64_t receivedBefore = library.BytesReceived();
+  if (!Receive(library, sleep, reply, r)) {
+    return false;
+  }
+  // The send returns once the driver holds the bytes, so the wait runs while
+  // the request and then the reply cross the line.
+  const double lineSeconds =
+      static_cast<double>(sent + library.BytesReceived() - receivedBefore) / kBytesPerSecond;
+  r.overlappedBound += std::max(kAfterRequestMs / 1000.0, lineSeconds);
+  return true;
 }
 
 bool WriteFile(SerialHandsetLibrary& library, Sleep& sleep, const std::string& name,
@@ -91,8 +119,7 @@ bool WriteFile(SerialHandsetLibrary& library, Sleep& sleep, const std::string& n
                    data.begin() + static_cast<std::ptrdiff_t>(position + chunk));
     Bytes reply;
     ++r.exchanges;
-    if (!library.XrsSendFrame(request) || !Receive(library, sleep, reply, r) || reply[0] != 0x59 ||
-        reply[2] != 0) {
+    if (!Exchange(library, sleep, request, reply, r) || reply[0] != 0x59 || reply[2] != 0) {
       return false;
     }
     position += chunk;
@@ -114,8 +141,7 @@ bool ReadFile(SerialHandsetLibrary& library, Sleep& sleep, const std::string& na
     }
     Bytes reply;
     ++r.exchanges;
-    if (!library.XrsSendFrame(request) || !Receive(library, sleep, reply, r) || reply[0] != 0x59 ||
-        reply[2] != 0) {
+    if (!Exchange(library, sleep, request, reply, r) || reply[0] != 0x59 || reply[2] != 0) {
       return false;
     }
     const std::size_t at = reply[3] == 0 ? 9 : 5;
