@@ -41,7 +41,7 @@ void PrintUsage(std::ostream& out) {
     line.resize(std::max<std::size_t>(line.size() + 1, 40), ' ');
     out << line << command->summary << '\n';
   }
-  out << texts::kCliUsageOptions;
+  out << '\n' << texts::kCliUsageOptions;
 }
 
 void PrintCommandHelp(std::ostream& out, const CliCommand& command) {

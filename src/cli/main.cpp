@@ -1,0 +1,22 @@
+#include <unistd.h>
+
+#include <iostream>
+
+#include "cli/CliApp.h"
+#include "common/Sleep.h"
+#include "shell/Profile.h"
+#include "tarvio/SerialHandsetLibrary.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  linkora::SerialHandsetLibrary library;
+  linkora::ThreadSleep sleep;
+  linkora::cli::CliEnvironment env{std::cin,
+                                   std::cout,
+                                   std::cerr,
+                                   isatty(STDIN_FILENO) != 0 && isatty(STDERR_FILENO) != 0,
+                                   library,
+                                   sleep,
+                                   linkora::DefaultProfilePath().string()};
+  return linkora::cli::RunCli(args, env);
+}

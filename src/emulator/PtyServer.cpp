@@ -1,0 +1,174 @@
+#include "emulator/PtyServer.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+namespace linkora::emulator {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+// Bytes written at a time when pacing: few wake-ups per reply, so a busy
+// machine does not slow the line down, and small enough to keep the rate even.
+constexpr std::size_t kPacedChunk = 64;
+}  // namespace
+
+PtyServer::~PtyServer() {
+  if (linked_) {
+    // Remove the link only while it still names our line.
+    std::error_code ec;
+    if (fs::read_symlink(LinkPath(), ec) == fs::path(devicePath_)) {
+      fs::remove(LinkPath(), ec);
+    }
+  }
+  if (slaveKeeper_ >= 0) {
+    ::close(slaveKeeper_);
+  }
+  if (master_ >= 0) {
+    ::close(master_);
+  }
+}
+
+bool PtyServer::Start(std::string& error) {
+  master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+    error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
+    return false;
+  }
+  const char* name = ::ptsname(master_);
+  if (name == nullptr) {
+    error = "cannot name the pseudo-terminal";
+    return false;
+  }
+  devicePath_ = name;
+  slaveKeeper_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (slaveKeeper_ < 0) {
+    error = devicePath_ + ": " + std::strerror(errno);
+    return false;
+  }
+  termios tio{};
+  ::tcgetattr(slaveKeeper_, &tio);
+  ::cfmakeraw(&tio);
+  ::cfsetispeed(&tio, B115200);
+  ::cfsetospeed(&tio, B115200);
+  ::tcsetattr(slaveKeeper_, TCSANOW, &tio);
+
+  std::error_code ec;
+  // A folder made here is the user's alone (it may sit in the shared /tmp).
+  if (fs::create_directories(options_.portsDir, ec)) {
+    fs::permissions(options_.portsDir, fs::perms::owner_all, ec);
+  }
+  if (ec) {
+    error = options_.portsDir.string() + ": " + ec.message();
+    return false;
+  }
+  // Replace any old link in one step: a new link under a temporary name, renamed.
+  const fs::path temporary =
+      options_.portsDir / ("." + options_.portName + "." + std::to_string(::getpid()));
+  fs::remove(temporary, ec);
+  fs::create_symlink(devicePath_, temporary, ec);
+  if (!ec) {
+    fs::rename(temporary, LinkPath(), ec);
+  }
+  if (ec) {
+    fs::remove(temporary, ec);
+    error = LinkPath().string() + ": " + ec.message();
+    return false;
+  }
+  linked_ = true;
+  log_.Open(options_.logPath);
+  log_.SetPort(options_.portName);
+  log_.Line("--", "emulator on " + devicePath_);
+  return true;
+}
+
+void PtyServer::Send(std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    std::size_t n = bytes.size() - done;
+    if (options_.pacing) {
+      n = std::min(n, kPacedChunk);
+      const auto now = Clock::now();
+      if (sendFreeAt_ < now) {
+        sendFreeAt_ = now;
+      }
+      // A chunk is handed over when a real line would have carried its last byte.
+      sendFreeAt_ += std::chrono::microseconds(1000000LL * static_cast<long long>(n) /
+                                               options_.bytesPerSecond);
+      std::this_thread::sleep_until(sendFreeAt_);
+    }
+    const ssize_t written = ::write(master_, bytes.data() + done, n);
+    if (written > 0) {
+      done += static_cast<std::size_t>(written);
+      continue;
+    }
+    if (written < 0 && errno != EAGAIN && errno != EINTR) {
+      return;
+    }
+    pollfd pfd{master_, POLLOUT, 0};
+    if (::poll(&pfd, 1, 200) <= 0) {
+      return;  // nobody reads the line: the rest of the reply is lost, as on a cable
+    }
+  }
+}
+
+void PtyServer::Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& stop,
+                    volatile std::sig_atomic_t* save, void (*onSaved)(bool)) {
+  std::array<std::uint8_t, 4096> buffer{};
+  Clock::time_point receiveFreeAt{};
+  while (stop == 0) {
+    if (save != nullptr && *save != 0) {
+      *save = 0;
+      const bool saved = handset.SaveIfChanged();
+      if (onSaved != nullptr) {
+        onSaved(saved);
+      }
+    }
+    pollfd pfd{master_, POLLIN, 0};
+    // Saving the whole state after each record of a long write would slow the
+    // write down; it is saved as soon as the line is quiet instead.
+    const int ready = ::poll(&pfd, 1, handset.HasUnsavedChanges() ? kQuietSaveMs : 100);
+    if (ready == 0) {
+      handset.SaveIfChanged();
+    }
+    if (ready <= 0 || (pfd.revents & POLLIN) == 0) {
+      if (ready > 0 && (pfd.revents & POLLIN) == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      continue;
+    }
+    const ssize_t n = ::read(master_, buffer.data(), buffer.size());
+    if (n <= 0) {
+      continue;
+    }
+    const std::span<const std::uint8_t> bytes(buffer.data(), static_cast<std::size_t>(n));
+    if (options_.pacing) {
+      // The bytes are complete only when a real line would have carried them.
+      const auto now = Clock::now();
+      if (receiveFreeAt < now) {
+        receiveFreeAt = now;
+      }
+      receiveFreeAt += std::chrono::microseconds(1000000LL * n / options_.bytesPerSecond);
+      std::this_thread::sleep_until(receiveFreeAt);
+    }
+    log_.Bytes("RX", bytes);
+    const auto reply = handset.Receive(bytes, Clock::now());
+    if (!reply.empty()) {
+      log_.Bytes("TX", reply);
+      Send(reply);
+    }
+  }
+  handset.SaveIfChanged();
+}
+
+}  // namespace linkora::emulator

@@ -1,0 +1,144 @@
+#include "tarvio/SerialPort.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace linkora {
+
+unsigned BaudConstant(int baudRate) {
+  switch (baudRate) {
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    case 230400:
+      return B230400;
+    default:
+      return 0;
+  }
+}
+
+SerialPort::~SerialPort() {
+  Close();
+}
+
+bool SerialPort::Open(const std::string& device, int baudRate, std::string& error) {
+  Close();
+  const speed_t speed = BaudConstant(baudRate);
+  if (speed == 0) {
+    error = device + ": unsupported baud rate " + std::to_string(baudRate);
+    return false;
+  }
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error = device + ": " + std::strerror(errno);
+    return false;
+  }
+  termios tio{};
+  if (::tcgetattr(fd, &tio) != 0) {
+    error = device + ": not a serial device (" + std::strerror(errno) + ")";
+    ::close(fd);
+    return false;
+  }
+  ::cfmakeraw(&tio);
+  tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CSIZE | CRTSCTS);
+  tio.c_cflag |= CS8 | CLOCAL | CREAD;
+  tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+  tio.c_cc[VMIN] = 0;
+  tio.c_cc[VTIME] = 0;
+  ::cfsetispeed(&tio, speed);
+  ::cfsetospeed(&tio, speed);
+  if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
+    error = device + ": cannot set the line (" + std::strerror(errno) + ")";
+    ::close(fd);
+    return false;
+  }
+  ::tcflush(fd, TCIOFLUSH);
+  fd_ = fd;
+  return true;
+}
+
+void SerialPort::Close() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+bool SerialPort::Write(std::span<const std::uint8_t> bytes, int timeoutMs) {
+  if (fd_ < 0) {
+    return false;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno != EAGAIN && errno != EINTR) {
+      return false;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      return false;
+    }
+    pollfd pfd{fd_, POLLOUT, 0};
+    ::poll(&pfd, 1, static_cast<int>(left.count()));
+  }
+  return true;
+}
+
+int SerialPort::Read(std::span<std::uint8_t> buffer, int timeoutMs) {
+  if (fd_ < 0) {
+    return -1;
+  }
+  if (buffer.empty()) {
+    return 0;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+    if (n > 0) {
+      return static_cast<int>(n);
+    }
+    if (n < 0 && errno != EAGAIN && errno != EINTR) {
+      return -1;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      return 0;
+    }
+    pollfd pfd{fd_, POLLIN, 0};
+    const int ready = ::poll(&pfd, 1, static_cast<int>(left.count()));
+    if (ready > 0 && (pfd.revents & (POLLERR | POLLNVAL)) != 0) {
+      return -1;
+    }
+    if (ready > 0 && (pfd.revents & POLLHUP) != 0 && (pfd.revents & POLLIN) == 0) {
+      return -1;  // the other end is gone (a pulled cable, a stopped emulator)
+    }
+  }
+}
+
+void SerialPort::DiscardInput() {
+  if (fd_ >= 0) {
+    ::tcflush(fd_, TCIFLUSH);
+  }
+}
+
+}  // namespace linkora
