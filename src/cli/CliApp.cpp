@@ -1,9 +1,12 @@
 #include "cli/CliApp.h"
 
+#include <fmt/printf.h>
+
 #include <algorithm>
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "link/ConnectAndVerify.h"
 #include "link/HandsetSearch.h"
 #include "resources/CliTexts.h"
 #include "resources/ShellTexts.h"
@@ -15,7 +18,7 @@ namespace {
 std::vector<const CliCommand*> AllCommands() {
   std::vector<const CliCommand*> all;
   for (const auto subject : {HandsetCommands(), PhonebookCommands(), ScheduleCommands(),
-                             MessageCommands(), MediaCommands()}) {
+                             MessageCommands(), MediaCommands(), BackupCommands()}) {
     for (const CliCommand& command : subject) {
       all.push_back(&command);
     }
@@ -116,6 +119,16 @@ bool CommandRun::Confirm(std::span<const std::string_view> questions) {
   return answer == "y" || answer == "Y" || answer == "yes";
 }
 
+bool CommandRun::MakeFolder(const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (std::filesystem::is_directory(dir, error)) {
+    return true;
+  }
+  host.ShowMessage(fmt::sprintf(std::string(texts::kCliCannotMakeFolder), dir.string()));
+  return false;
+}
+
 void CommandRun::PrintJson(const std::string& dumped) const {
   env.out << dumped << '\n';
 }
@@ -160,6 +173,11 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
   CommandRun run{env, *parsed, std::move(operands), host, state};
   const int code = command->handler(run);
   host.FinishLine();
+  // The end of a handset visit, as when a function window closes: the
+  // handset goes back to data mode unless a write restarted it.
+  if (!run.handsetRestarted) {
+    EndHandsetVisit(run.Link(), host.DiagPortName());
+  }
   return code;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ struct CommandRun {
   std::vector<std::string> operands;  // the words after the command's name
   TerminalHost& host;
   SessionState& state;
+  // Set by a write that ended with the handset's restart: the handset has
+  // left diagnostic mode by itself, so no mode return is sent afterwards.
+  bool handsetRestarted = false;
 
   LinkContext Link() { return {env.library, env.sleep, state}; }
   // The port to switch the handset on: --port, else the profile's, else a search.
@@ -32,6 +36,8 @@ struct CommandRun {
   // once on the terminal. True with --yes; false (a cancellation) when the
   // answer is not yes or there is no terminal to ask on.
   bool Confirm(std::span<const std::string_view> questions);
+  // Creates a folder for output files; false (after a message) when it cannot.
+  bool MakeFolder(const std::filesystem::path& dir);
   // Prints a JSON document on stdout.
   void PrintJson(const std::string& dumped) const;
 };
@@ -55,5 +61,6 @@ std::span<const CliCommand> MessageCommands();
 std::span<const CliCommand> PhonebookCommands();
 std::span<const CliCommand> ScheduleCommands();
 std::span<const CliCommand> MediaCommands();
+std::span<const CliCommand> BackupCommands();
 
 }  // namespace linkora::cli

@@ -6,6 +6,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliJson.h"
+#include "cli/CliTransfers.h"
 #include "fsxfer/MediaTransfer.h"
 #include "media/MediaDownload.h"
 #include "media/MediaFile.h"
@@ -89,6 +90,26 @@ int ReadList(CommandRun& run, CliMediaWindow& window, MediaLists& lists,
   return run.host.Cancelled() ? kExitCancelled : kExitFailed;
 }
 
+}  // namespace
+
+int PullMediaFiles(CommandRun& run, const ConnectSettings& settings,
+                   const std::filesystem::path& dir, std::vector<int> slots, int& saved) {
+  CliMediaWindow window(run);
+  window.SetFolder(dir.string());
+  window.SetWanted(std::move(slots));
+  MediaLists lists;
+  if (const int code = ReadList(run, window, lists, settings); code != kExitDone) {
+    return code;
+  }
+  saved = DownloadMediaItems(window, lists, settings);
+  if (window.FailedTransfers() > 0) {
+    return kExitFailed;
+  }
+  return saved == static_cast<int>(window.SelectedSlots().size()) ? kExitDone : kExitRefused;
+}
+
+namespace {
+
 int List(CommandRun& run) {
   const auto settings = run.Settings();
   if (!settings) {
@@ -137,33 +158,21 @@ int Pull(CommandRun& run) {
     wanted.push_back(static_cast<int>(slot));
   }
   const std::filesystem::path dir = run.operands[0];
-  std::error_code error;
-  std::filesystem::create_directories(dir, error);
-  if (!std::filesystem::is_directory(dir)) {
-    run.env.err << "linkora-cli: cannot create the folder " << dir.string() << '\n';
+  if (!run.MakeFolder(dir)) {
     return kExitFailed;
   }
   const auto settings = run.Settings();
   if (!settings) {
     return kExitFailed;
   }
-  CliMediaWindow window(run);
-  window.SetFolder(dir.string());
-  window.SetWanted(std::move(wanted));
-  MediaLists lists;
-  if (const int code = ReadList(run, window, lists, *settings); code != kExitDone) {
-    return code;
-  }
-  const int saved = DownloadMediaItems(window, lists, *settings);
+  int saved = 0;
+  const int code = PullMediaFiles(run, *settings, dir, std::move(wanted), saved);
   if (run.args.json) {
     run.PrintJson(nlohmann::json{{"folder", dir.string()}, {"saved", saved}}.dump(2));
   } else {
     run.env.out << saved << " files saved in " << dir.string() << '\n';
   }
-  if (window.FailedTransfers() > 0) {
-    return kExitFailed;
-  }
-  return saved == static_cast<int>(window.SelectedSlots().size()) ? kExitDone : kExitRefused;
+  return code;
 }
 
 int Push(CommandRun& run) {
@@ -183,6 +192,7 @@ int Push(CommandRun& run) {
   CliMediaWindow window(run);
   MediaLists lists;
   const UploadSummary summary = UploadMediaFiles(window, files, lists, *settings, run.state);
+  run.handsetRestarted = summary.reset;
   if (run.args.json) {
     run.PrintJson(nlohmann::json{
         {"files", paths.size()}, {"stored", summary.stored}, {"reset", summary.reset}}

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "cli/CliTransfers.h"
 #include "common/Cp949.h"
 #include "messages/MessageBook.h"
 #include "messages/MessageSync.h"
@@ -68,19 +69,15 @@ std::filesystem::path FreeName(const std::filesystem::path& dir, const std::stri
   return candidate;
 }
 
-int Pull(CommandRun& run) {
-  const std::filesystem::path dir = run.operands[0];
-  std::error_code error;
-  std::filesystem::create_directories(dir, error);
-  if (!std::filesystem::is_directory(dir)) {
-    run.host.ShowMessage("linkora-cli: cannot create the folder " + dir.string());
-    return kExitFailed;
-  }
+}  // namespace
+
+int PullMessageFiles(CommandRun& run, const ConnectSettings& settings,
+                     const std::filesystem::path& dir, std::vector<std::string>& written) {
   MessageBook book;
-  if (const int code = ReadMessages(run, book); code != kExitDone) {
+  if (const int code = run.Finish(RunMessageSync(run.Link(), run.host, settings, book));
+      code != kExitDone) {
     return code;
   }
-  nlohmann::json written = nlohmann::json::array();
   const auto save = [&](bool shown) {
     if (!shown) {
       return true;
@@ -93,9 +90,6 @@ int Pull(CommandRun& run) {
       return false;
     }
     written.push_back(path.filename().string());
-    if (!run.args.json) {
-      run.env.out << path.string() << '\n';
-    }
     return true;
   };
   for (int i = 0; i < book.ReceivedCount(); ++i) {
@@ -108,8 +102,30 @@ int Pull(CommandRun& run) {
       return kExitFailed;
     }
   }
+  return kExitDone;
+}
+
+namespace {
+
+int Pull(CommandRun& run) {
+  const std::filesystem::path dir = run.operands[0];
+  if (!run.MakeFolder(dir)) {
+    return kExitFailed;
+  }
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  std::vector<std::string> written;
+  if (const int code = PullMessageFiles(run, *settings, dir, written); code != kExitDone) {
+    return code;
+  }
   if (run.args.json) {
-    run.env.out << nlohmann::json{{"folder", dir.string()}, {"files", written}}.dump(2) << '\n';
+    run.PrintJson(nlohmann::json{{"folder", dir.string()}, {"files", written}}.dump(2));
+  } else {
+    for (const std::string& name : written) {
+      run.env.out << (dir / name).string() << '\n';
+    }
   }
   return kExitDone;
 }

@@ -7,6 +7,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliJson.h"
+#include "cli/CliTransfers.h"
 #include "phonebook/Phonebook.h"
 #include "phonebook/PhonebookFile.h"
 #include "phonebook/PhonebookTransfer.h"
@@ -95,30 +96,65 @@ int LoadFile(CommandRun& run, const std::string& path, Phonebook& book) {
   return kExitRefused;
 }
 
+}  // namespace
+
+int PullPhonebookFile(CommandRun& run, const ConnectSettings& settings, const std::string& path,
+                      int& usedSlots) {
+  Phonebook book;
+  run.host.SetTitle(PhonebookSyncStartTitle(0));
+  if (const int code = run.Finish(ReadPhonebook(run.Link(), run.host, settings, book));
+      code != kExitDone) {
+    return code;
+  }
+  std::string error;
+  if (!SavePhonebookFile(path, book, error)) {
+    run.host.ShowMessage(texts::kPhonebookFileSaveFailed);
+    run.host.ShowMessage(error);
+    return kExitFailed;
+  }
+  usedSlots = book.Flags().UsedCount();
+  return kExitDone;
+}
+
+int PushPhonebookFile(CommandRun& run, const ConnectSettings& settings, const std::string& path) {
+  Phonebook book;
+  if (const int code = LoadFile(run, path, book); code != kExitDone) {
+    return code;
+  }
+  run.host.SetTitle(PhonebookSyncStartTitle(1));
+  const int code = run.Finish(WritePhonebook(run.Link(), run.host, settings, book));
+  run.handsetRestarted = code == kExitDone;
+  return code;
+}
+
+namespace {
+
 int Pull(CommandRun& run) {
   const auto settings = run.Settings();
   if (!settings) {
     return kExitFailed;
   }
-  Phonebook book;
-  run.host.SetTitle(PhonebookSyncStartTitle(0));
-  if (const int code = run.Finish(ReadPhonebook(run.Link(), run.host, *settings, book));
+  int used = 0;
+  if (const int code = PullPhonebookFile(run, *settings, run.operands[0], used);
       code != kExitDone) {
     return code;
   }
-  std::string error;
-  if (!SavePhonebookFile(run.operands[0], book, error)) {
-    run.host.ShowMessage(texts::kPhonebookFileSaveFailed);
-    run.host.ShowMessage(error);
-    return kExitFailed;
-  }
   if (run.args.json) {
-    run.PrintJson(
-        nlohmann::json{{"file", run.operands[0]}, {"usedSlots", book.Flags().UsedCount()}}.dump(2));
+    run.PrintJson(nlohmann::json{{"file", run.operands[0]}, {"usedSlots", used}}.dump(2));
   } else {
-    run.env.out << run.operands[0] << ": " << book.Flags().UsedCount() << " entries\n";
+    run.env.out << run.operands[0] << ": " << used << " entries\n";
   }
   return kExitDone;
+}
+
+// The window's two questions before a write, asked as one confirmation.
+std::vector<std::string_view> PhonebookWriteQuestions() {
+  std::vector<std::string_view> questions;
+  ConfirmPhonebookWrite([&questions](std::string_view question) {
+    questions.push_back(question);
+    return true;
+  });
+  return questions;
 }
 
 int Push(CommandRun& run) {
@@ -126,20 +162,14 @@ int Push(CommandRun& run) {
   if (const int code = LoadFile(run, run.operands[0], book); code != kExitDone) {
     return code;
   }
-  std::vector<std::string_view> questions;
-  ConfirmPhonebookWrite([&questions](std::string_view question) {
-    questions.push_back(question);
-    return true;
-  });
-  if (!run.Confirm(questions)) {
+  if (!run.Confirm(PhonebookWriteQuestions())) {
     return kExitCancelled;
   }
   const auto settings = run.Settings();
   if (!settings) {
     return kExitFailed;
   }
-  run.host.SetTitle(PhonebookSyncStartTitle(1));
-  return run.Finish(WritePhonebook(run.Link(), run.host, *settings, book));
+  return PushPhonebookFile(run, *settings, run.operands[0]);
 }
 
 int Show(CommandRun& run) {

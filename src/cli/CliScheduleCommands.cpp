@@ -5,6 +5,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliJson.h"
+#include "cli/CliTransfers.h"
 #include "resources/CliTexts.h"
 #include "schedule/Ringtones.h"
 #include "schedule/ScheduleFile.h"
@@ -84,22 +85,45 @@ int LoadFile(CommandRun& run, const std::string& path, ScheduleStore& store) {
   return kExitRefused;
 }
 
+}  // namespace
+
+int PullScheduleFile(CommandRun& run, const ConnectSettings& settings, const std::string& path,
+                     ScheduleStore& store) {
+  if (const int code = run.Finish(RunScheduleSync(0, run.Link(), run.host, settings, store));
+      code != kExitDone) {
+    return code;
+  }
+  store.SortAndRelink();
+  const ScheduleSaveResult saved = SaveScheduleFile(path, store);
+  if (!saved.saved) {
+    run.host.ShowMessage(saved.message);
+    run.host.ShowMessage(saved.detail);
+    return kExitFailed;
+  }
+  return kExitDone;
+}
+
+int PushScheduleFile(CommandRun& run, const ConnectSettings& settings, const std::string& path) {
+  ScheduleStore store;
+  if (const int code = LoadFile(run, path, store); code != kExitDone) {
+    return code;
+  }
+  const int code = run.Finish(RunScheduleSync(1, run.Link(), run.host, settings, store));
+  run.handsetRestarted = code == kExitDone;
+  return code;
+}
+
+namespace {
+
 int Pull(CommandRun& run) {
   const auto settings = run.Settings();
   if (!settings) {
     return kExitFailed;
   }
   ScheduleStore store;
-  if (const int code = run.Finish(RunScheduleSync(0, run.Link(), run.host, *settings, store));
+  if (const int code = PullScheduleFile(run, *settings, run.operands[0], store);
       code != kExitDone) {
     return code;
-  }
-  store.SortAndRelink();
-  const ScheduleSaveResult saved = SaveScheduleFile(run.operands[0], store);
-  if (!saved.saved) {
-    run.host.ShowMessage(saved.message);
-    run.host.ShowMessage(saved.detail);
-    return kExitFailed;
   }
   if (run.args.json) {
     run.PrintJson(nlohmann::json{{"file", run.operands[0]},
@@ -126,7 +150,7 @@ int Push(CommandRun& run) {
   if (!settings) {
     return kExitFailed;
   }
-  return run.Finish(RunScheduleSync(1, run.Link(), run.host, *settings, store));
+  return PushScheduleFile(run, *settings, run.operands[0]);
 }
 
 int Show(CommandRun& run) {

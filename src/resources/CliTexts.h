@@ -13,7 +13,23 @@ inline constexpr std::string_view kCliNeedsPhone =
     "linkora-cli: the handset is locked; give its phone number with --phone";
 inline constexpr std::string_view kCliNeedsLockCode =
     "linkora-cli: the handset asks for its lock code; give it with --lock-code";
+inline constexpr std::string_view kCliCannotMakeFolder = "linkora-cli: cannot make the folder %s";
 inline constexpr std::string_view kCliCannotReadFile = "linkora-cli: cannot read %s";
+
+inline constexpr std::string_view kCliBackupFolderNotEmpty =
+    "linkora-cli: %s holds files; a backup goes into a new or empty folder";
+inline constexpr std::string_view kCliBackupSummary =
+    "backup in %s of an %s: %d phonebook entries, %d schedules, %d D-days, %d messages, %d "
+    "media files\n";
+inline constexpr std::string_view kCliNotInManifest =
+    "linkora-cli: %s is not the file the backup's manifest lists";
+inline constexpr std::string_view kCliRestoreQuestion =
+    "The handset's phonebook and schedules are replaced by the backup's; the handset restarts "
+    "after each.";
+inline constexpr std::string_view kCliHandsetDidNotReturn =
+    "linkora-cli: the handset did not answer again after its restart";
+inline constexpr std::string_view kCliRestoreSummary =
+    "restored the phonebook and schedules of %s\n";
 
 inline constexpr std::string_view kCliUsageHead =
     "usage: linkora-cli COMMAND [OPERANDS] [options]\n"
