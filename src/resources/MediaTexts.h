@@ -68,4 +68,12 @@ inline constexpr std::string_view kDownloadCancelled = "취소되었습니다.";
 inline constexpr std::string_view kMediaSaved = "Media Data를 PC에 저장하였습니다.";
 inline constexpr std::string_view kDataPathKey = "DataPath";
 
+// Media window
+inline constexpr std::string_view kPhoneMediaGroup = "Phone Media 목록";
+inline constexpr std::string_view kPcMediaGroup = "PC Media 목록";
+inline constexpr std::string_view kReadListButton = "(&D)폰에서 불러오기";
+inline constexpr std::string_view kDownloadButton = "(&S)PC에 저장";
+inline constexpr std::string_view kChoosePcFilesButton = "(&L)PC에서 불러오기";
+inline constexpr std::string_view kUploadButton = "(&U)폰에 저장하기";
+
 }  // namespace linkora::texts

@@ -183,7 +183,7 @@ void MainWindow::OpenFunction(FunctionPicture picture) {
       break;
     }
     case FunctionPicture::Media: {
-      MediaManagerDialog window(settings_, context_, prompts_);
+      MediaManagerDialog window(settings_, context_, prompts_, profile_);
       window.exec();
       break;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,10 +21,16 @@ class FakeFileSystem {
   std::vector<std::vector<std::uint8_t>> requests;
   // Names of the files written completely, in order.
   std::vector<std::string> written;
+  // Called with every request before it is answered, e.g. to look at the
+  // window in which the transfer runs.
+  std::function<void(const std::vector<std::uint8_t>&)> onRequest;
 
   void Attach(FakeHandsetLibrary& fake) {
     fake.On("XrsSendFrame", [this](FakeCall& call) {
       requests.emplace_back(call.data.begin(), call.data.end());
+      if (onRequest) {
+        onRequest(requests.back());
+      }
       Answer(requests.back());
       return 1;
     });
