@@ -197,12 +197,6 @@ TEST_F(MessageWindowTest, LoadListsReceivedThenSentMessagesInReadingOrder) {
   EXPECT_THAT(prompts.Messages(), IsEmpty());
 }
 
-TEST_F(MessageWindowTest, EmptyHandsetSaysThereAreNoMessages) {
-  Button("load")->click();
-  EXPECT_THAT(prompts.Messages(), ElementsAre("메시지가 없습니다."));
-  EXPECT_EQ(List("received")->count(), 0);
-}
-
 TEST_F(MessageWindowTest, FailedLoadKeepsTheMessagesReadBeforeTheFailure) {
   received[1] = {1, 2, "kept", "", std::nullopt};
   received[2] = {1, 1, "lost", "", std::nullopt};

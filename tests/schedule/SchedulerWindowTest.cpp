@@ -22,6 +22,7 @@
 #include "schedule/AddDdayDialog.h"
 #include "schedule/AddScheduleDialog.h"
 #include "schedule/ScheduleFile.h"
+#include "schedule/ScheduleSyncDialog.h"
 #include "tests/media/TempFolder.h"
 #include "tests/support/FakeHandsetLibrary.h"
 #include "tests/support/ScriptedPromptService.h"
@@ -358,13 +359,6 @@ TEST_F(SchedulerWindowTest, SaveWritesAFileThatLoadsBackTheSameEntries) {
   EXPECT_EQ(loaded, window->Store());
 }
 
-TEST_F(SchedulerWindowTest, SaveThatCannotWriteIsReported) {
-  LoadSample();
-  prompts.SetNextFileName((folder.path / "no-such-folder" / "x.nsf").string());
-  Button("save")->click();
-  EXPECT_THAT(prompts.Messages(), ElementsAre("파일 쓰기도중 오류가 발생하였습니다."));
-}
-
 TEST_F(SchedulerWindowTest, SelectingAScheduleFillsAndOpensTheEditor) {
   LoadSample();
   List("schedules")->setCurrentRow(1);  // 2026-12-24 19:30
@@ -517,15 +511,6 @@ TEST_F(SchedulerWindowTest, DeletingTheOnlyDdayEmptiesItsListAndEndsEditing) {
   EXPECT_THAT(Lines(List("ddays")), IsEmpty());
   EXPECT_TRUE(EditorOff());
   EXPECT_EQ(window->Store().ScheduleCount(), 1);
-}
-
-TEST_F(SchedulerWindowTest, DeletingAScheduleMovesTheOthersForward) {
-  LoadSample();
-  List("schedules")->setCurrentRow(0);
-  Button("delete")->click();
-  EXPECT_THAT(Lines(List("schedules")), ElementsAre("2026-12-24 19:30", "2027-01-01 00:00"));
-  EXPECT_EQ(window->Store().Schedule(0).Index(), 0);
-  EXPECT_EQ(window->Store().Schedule(1).Next(), 0);
 }
 
 TEST_F(SchedulerWindowTest, AddedScheduleWithAnExistingDateAndTimeGoesAfterIt) {
@@ -700,6 +685,16 @@ TEST_F(SchedulerWindowTest, CloseWithoutATransferTouchesNoPortAndEnterClosesNoth
   EXPECT_TRUE(window->isVisible());
   QTest::keyClick(window.get(), Qt::Key_Escape);
   EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(fake.log.empty());
+}
+
+TEST_F(SchedulerWindowTest, ProgressWindowRefusesAnUnknownMode) {
+  ScheduleStore store;
+  ScheduleSyncDialog progress(7, LinkContext{fake, fake.sleep, state}, settings, store, prompts,
+                              window.get());
+  EXPECT_EQ(progress.windowTitle().toStdString(), "스케줄러 싱크 진행상황");
+  EXPECT_EQ(window->RunProgress(progress), 2);
+  EXPECT_THAT(prompts.Messages(), ElementsAre("잘못된 명령입니다."));
   EXPECT_TRUE(fake.log.empty());
 }
 
