@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Draws pictures of the main window, its port menu, the handset search
-# window and the media windows, and the artwork on its own, into
+# window, the access dialogs, the function windows with sample data and their
+# transfer and entry dialogs, and the artwork on its own, into
 # build/screenshots (not kept in git).
 # Runs on Qt's offscreen platform, so it needs no display.
 set -euo pipefail
@@ -16,11 +17,15 @@ out=build/screenshots
 mkdir -p "$out"
 QT_QPA_PLATFORM=offscreen build/app/src/shell/linkora-artwork screens "$out"
 QT_QPA_PLATFORM=offscreen build/app/src/shell/linkora-artwork all "$out/artwork"
-# The media window and its transfer window, drawn by their test program.
+
+# The function windows with sample data, drawn by their window tests.
 if [[ ! -f build/test/build.ninja ]]; then
   cmake --preset test
 fi
-cmake --build build/test --target media_window_tests -j2
-LINKORA_SCREENSHOTS="$PWD/$out" QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-  build/test/tests/media/media_window_tests --gtest_filter='*.Pictures'
+tests=(schedule/schedule_window_tests messages/messages_window_tests media/media_window_tests)
+cmake --build build/test --target "${tests[@]##*/}" -j2
+for test in "${tests[@]}"; do
+  LINKORA_SCREENSHOT_DIR="$PWD/$out" QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+    "build/test/tests/$test" --gtest_filter='*Pictures' --gtest_brief=1
+done
 echo "Pictures are in $out"

@@ -10,6 +10,7 @@
 #include "resources/MediaTexts.h"
 #include "resources/ShellTexts.h"
 #include "resources/Texts.h"
+#include "shell/FileFilter.h"
 #include "shell/Profile.h"
 #include "shell/PromptService.h"
 #include "shell/QtText.h"

@@ -70,9 +70,4 @@ UploadSummary UploadMediaFiles(MediaWindow& window, PcFileList& pcFiles, MediaLi
 int DownloadMediaItems(MediaWindow& window, const MediaLists& lists,
                        const ConnectSettings& settings);
 
-// A filter of the media texts ("description|patterns|...||", patterns
-// separated by ';') in the form the file dialogs take: "description (*.a
-// *.b)" entries joined by ";;".
-std::string DialogFilter(std::string_view filter);
-
 }  // namespace linkora

@@ -1,14 +1,44 @@
 #pragma once
 
+#include "messages/MessageBook.h"
 #include "shell/FunctionWindow.h"
+
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
 
 namespace linkora {
 
-// The message window: the handset's received and sent text messages.
-class MessageWindow final : public FunctionWindow {
+// The message window: loads every text message of the handset, lists the
+// received and the sent ones, shows a double-clicked message with its time
+// and number, and saves the shown message as a text file.
+class MessageWindow final : public FunctionWindow, public MessageSink {
  public:
   MessageWindow(const ConnectSettings& settings, LinkContext context, PromptService& prompts,
                 QWidget* parent = nullptr);
+
+  const MessageBook& Book() const { return book_; }
+
+  // MessageSink: the read hands each message over as it is decoded.
+  void AddReceived(const ReceivedMessage& message) override;
+  void AddSent(const SentMessage& message) override;
+
+  // Enter does nothing; the window closes only through Escape or its close box.
+  void accept() override {}
+
+ private:
+  void LoadMessages();
+  void SaveMessage();
+  void ShowReceived(int line);
+  void ShowSent(int line);
+  void ShowText();
+
+  MessageBook book_;
+  QPushButton* load_;
+  QPushButton* save_;
+  QListWidget* received_;
+  QListWidget* sent_;
+  QPlainTextEdit* text_;
 };
 
 }  // namespace linkora

@@ -14,6 +14,31 @@ inline constexpr std::string_view kDdayLineFormat = "%d-%02d-%02d";
 inline constexpr std::string_view kCountdownFormat = "D%c%d";
 inline constexpr std::array<std::string_view, 4> kAlarmNames = {"사용안함", "10분전", "30분전",
                                                                 "1시간전"};
+inline constexpr std::string_view kReadFromHandsetButton = "(&R)노르반에서 읽기";
+inline constexpr std::string_view kWriteToHandsetButton = "(&W)노르반로 저장";
+inline constexpr std::string_view kLoadFileButton = "(&O)파일에서 읽기";
+inline constexpr std::string_view kSaveFileButton = "(&S)파일에 저장";
+inline constexpr std::string_view kScheduleListLabel = "스케줄러 목록";
+inline constexpr std::string_view kDdayListLabel = "DDAY 목록";
+inline constexpr std::string_view kContentLabel = "내용";
+inline constexpr std::string_view kPlaceLabel = "장소";
+inline constexpr std::string_view kTitleLabel = "제목";
+inline constexpr std::string_view kAlarmLabel = "알람";
+inline constexpr std::string_view kRingtoneLabel = "벨소리";
+inline constexpr std::string_view kStoreButton = "수정";
+inline constexpr std::string_view kDeleteButton = "삭제";
+inline constexpr std::string_view kAddScheduleGroup = "스케줄러 추가";
+inline constexpr std::string_view kAddScheduleButton = "스케줄 추가";
+inline constexpr std::string_view kAddDdayButton = "DDAY 추가";
+inline constexpr std::string_view kCloseButton = "닫기";
+// The time pickers: 12-hour clock with the half-day word.
+inline constexpr std::string_view kTimePickerFormat = "AP hh:mm";
+
+// Entry dialogs ("스케줄러 추가" and "DDAY 추가" are their titles and groups)
+inline constexpr std::string_view kDateLabel = "날짜";
+inline constexpr std::string_view kTimeLabel = "시간";
+inline constexpr std::string_view kAddButton = "추가";
+inline constexpr std::string_view kCancelButton = "취소";
 inline constexpr std::string_view kStoreFull = "저장공간이 부족합니다.";
 inline constexpr std::string_view kDownloadedRingtone =
     "다운로드 받은 벨소리가 설정되어 있습니다.\n벨소리를 변경하시려면 노르반폰에서 "

@@ -387,11 +387,11 @@ QImage Framed(QWidget& shown) {
 }
 
 // Pictures of the media window with sample items and of a transfer window,
-// written only when LINKORA_SCREENSHOTS names a folder (scripts/screenshots.sh).
+// written only when LINKORA_SCREENSHOT_DIR names a folder (scripts/screenshots.sh).
 TEST_F(MediaManagerWindowTest, Pictures) {
-  const char* target = std::getenv("LINKORA_SCREENSHOTS");
+  const char* target = std::getenv("LINKORA_SCREENSHOT_DIR");
   if (target == nullptr || *target == '\0') {
-    GTEST_SKIP() << "LINKORA_SCREENSHOTS is not set";
+    GTEST_SKIP() << "LINKORA_SCREENSHOT_DIR is not set";
   }
   const std::filesystem::path out(target);
   std::filesystem::create_directories(out);

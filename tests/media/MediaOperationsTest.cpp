@@ -368,27 +368,5 @@ TEST_F(DownloadRunTest, UnwritableFileAndNoSelection) {
   EXPECT_EQ(window.transfers, before);
 }
 
-TEST(DialogFilterTest, MediaFiltersInTheFormOfTheFileDialogs) {
-  struct Case {
-    const char* given;
-    const char* shown;
-  };
-  const Case cases[] = {
-      {"All Media Files (*.sis;*.mmf;*.jpg;*.nmf)|*.sis;*.mmf;*.jpg;*.nmf|Sis Files "
-       "(*.sis)|*.sis|Jpeg Files (*.jpg)|*.jpg|Mmf Files (*.mmf)|*.mmf|Norvane Media Files "
-       "(*.nmf)|*.nmf||",
-       "All Media Files (*.sis *.mmf *.jpg *.nmf);;Sis Files (*.sis);;Jpeg Files (*.jpg);;Mmf "
-       "Files (*.mmf);;Norvane Media Files (*.nmf)"},
-      {"GIF Files (*.gif)|*.gif||", "GIF Files (*.gif)"},
-      {"그림|*.jpg;*.gif||", "그림 (*.jpg *.gif)"},
-      {"Odd (*.x)|*.y||", "Odd (*.y)"},
-      {"Half|", ""},
-      {"", ""},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(DialogFilter(c.given), c.shown) << c.given;
-  }
-}
-
 }  // namespace
 }  // namespace linkora
