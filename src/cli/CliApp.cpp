@@ -6,8 +6,10 @@
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "common/Sleep.h"
 #include "link/ConnectAndVerify.h"
 #include "link/HandsetSearch.h"
+#include "link/PhoneLink.h"
 #include "resources/CliTexts.h"
 #include "resources/ShellTexts.h"
 #include "shell/Profile.h"
@@ -119,6 +121,20 @@ bool CommandRun::Confirm(std::span<const std::string_view> questions) {
   return answer == "y" || answer == "Y" || answer == "yes";
 }
 
+bool CommandRun::WaitForRestart(const std::string& portName) {
+  constexpr int kProbes = 30;
+  constexpr int kProbeWaitMs = 1000;
+  for (int probe = 0; probe < kProbes; ++probe) {
+    env.sleep.Wait(kProbeWaitMs);
+    PhoneLink link(Link());
+    if (link.IsMakerHandset(portName, kLinkBaudRate)) {
+      return true;
+    }
+  }
+  host.ShowMessage(texts::kCliHandsetDidNotReturn);
+  return false;
+}
+
 bool CommandRun::MakeFolder(const std::filesystem::path& dir) {
   std::error_code error;
   std::filesystem::create_directories(dir, error);
@@ -177,6 +193,8 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
   // handset goes back to data mode unless a write restarted it.
   if (!run.handsetRestarted) {
     EndHandsetVisit(run.Link(), host.DiagPortName());
+  } else if (!run.WaitForRestart(host.DiagPortName()) && code == kExitDone) {
+    return kExitFailed;
   }
   return code;
 }

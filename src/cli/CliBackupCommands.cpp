@@ -31,10 +31,6 @@ constexpr const char* kMediaFolder = "media";
 constexpr std::size_t kMaxManifestSize = 1 << 20;
 constexpr std::size_t kMaxBackupFileSize = 1 << 24;
 
-// Seconds to wait for a restarted handset, one probe a second.
-constexpr int kRestartProbes = 30;
-constexpr int kRestartProbeWaitMs = 1000;
-
 std::string UtcNow() {
   const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
   const std::time_t time = std::chrono::system_clock::to_time_t(now);
@@ -177,19 +173,6 @@ bool MatchesManifest(CommandRun& run, const fs::path& dir, const nlohmann::json&
   return false;
 }
 
-// After a write the handset restarts; the next transfer waits until it answers again.
-bool WaitForRestart(CommandRun& run, const ConnectSettings& settings) {
-  for (int probe = 0; probe < kRestartProbes; ++probe) {
-    run.env.sleep.Wait(kRestartProbeWaitMs);
-    PhoneLink link(run.Link());
-    if (link.IsMakerHandset(settings.portName, settings.baudRate)) {
-      return true;
-    }
-  }
-  run.host.ShowMessage(texts::kCliHandsetDidNotReturn);
-  return false;
-}
-
 int Restore(CommandRun& run) {
   const fs::path dir = run.operands[0];
   std::vector<std::uint8_t> bytes;
@@ -226,7 +209,7 @@ int Restore(CommandRun& run) {
     EndHandsetVisit(run.Link(), run.host.DiagPortName());
   }
   run.handsetRestarted = false;
-  if (!WaitForRestart(run, *settings)) {
+  if (!run.WaitForRestart(run.host.DiagPortName())) {
     return kExitFailed;
   }
   if (const int code = PushScheduleFile(run, *settings, (dir / kScheduleName).string());

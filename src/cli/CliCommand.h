@@ -36,6 +36,9 @@ struct CommandRun {
   // once on the terminal. True with --yes; false (a cancellation) when the
   // answer is not yes or there is no terminal to ask on.
   bool Confirm(std::span<const std::string_view> questions);
+  // After a write the handset restarts; waits (a probe a second, at most 30)
+  // until it answers on the port again, so that the next command finds it.
+  bool WaitForRestart(const std::string& portName);
   // Creates a folder for output files; false (after a message) when it cannot.
   bool MakeFolder(const std::filesystem::path& dir);
   // Prints a JSON document on stdout.

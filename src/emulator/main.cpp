@@ -1,5 +1,7 @@
 // linkora-emulator: an emulated RX-3100 or RX-2100 handset on a
 // pseudo-terminal, published under a COM name. See docs/protocol.md.
+#include <sys/prctl.h>
+
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -38,6 +40,7 @@ constexpr const char* kUsage = R"(usage: linkora-emulator [options]
                         which answers "linkora-emulator: saved", and at exit);
                         a missing FILE starts from the built-in sample content
   --no-pacing           deliver bytes at once instead of at 115200 baud
+  --exit-with-parent    stop when the process that started it ends (tests)
   --log FILE            append every byte each way to FILE
   --spc CODE            service code the handset accepts (default 472913)
   --lock 0|1            lock flag
@@ -87,6 +90,9 @@ int main(int argc, char** argv) {
       return 0;
     } else if (arg == "--no-pacing") {
       server.pacing = false;
+    } else if (arg == "--exit-with-parent") {
+      // A test that dies half-way must not leave its handset running.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
     } else if (arg == "--com" && value(v)) {
       if (ComNumber(v) == 0) {
         return Usage("--com takes COM1 to COM16");

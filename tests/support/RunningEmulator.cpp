@@ -74,6 +74,7 @@ bool RunningEmulator::Start() {
   if (!options_.pacing) {
     args.push_back("--no-pacing");
   }
+  args.push_back("--exit-with-parent");
   args.insert(args.end(), options_.args.begin(), options_.args.end());
   std::vector<char*> argv;
   for (std::string& arg : args) {
@@ -89,6 +90,7 @@ bool RunningEmulator::Start() {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
   pid_t pid = -1;
   const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);

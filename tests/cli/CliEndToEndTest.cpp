@@ -1,0 +1,221 @@
+// linkora-cli run as a user runs it, against the handset emulator on a
+// pseudo-terminal: every command a separate process, its exit code, output
+// and files checked.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "common/Cp949.h"
+#include "phonebook/Phonebook.h"
+#include "phonebook/PhonebookFile.h"
+#include "tests/media/MediaBytes.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/RunningEmulator.h"
+
+namespace linkora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> FileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+class CliEndToEndTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::RunningEmulator::Options options;
+    options.args = {"--lock", "1", "--lock-code", "2580", "--phone", "01612345678"};
+    emulator_ = std::make_unique<test::RunningEmulator>(options);
+    ASSERT_TRUE(emulator_->IsRunning()) << emulator_->Error();
+    dir_ =
+        fs::temp_directory_path() / ("linkora-cli-e2e-" + std::to_string(::getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs the tool on the emulator's port with the handset's access data.
+  test::ChildResult Cli(std::vector<std::string> args, bool withAccess = true) {
+    if (withAccess) {
+      args.insert(args.end(), {"--phone", "016-1234-5678", "--lock-code", "2580"});
+    }
+    return test::RunChild(LINKORA_CLI_PATH, args,
+                          {"LINKORA_PORTS_DIR=" + emulator_->PortsDir().string(),
+                           "LINKORA_PROFILE=" + (dir_ / "profile.ini").string()});
+  }
+
+  fs::path Path(const std::string& name) const { return dir_ / name; }
+
+  std::unique_ptr<test::RunningEmulator> emulator_;
+  fs::path dir_;
+};
+
+TEST_F(CliEndToEndTest, PhonebookPullEditPushAndPullAgain) {
+  const auto pulled = Cli({"phonebook", "pull", Path("book.ndf").string(), "--json", "-q"});
+  ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
+  EXPECT_EQ(nlohmann::json::parse(pulled.out)["usedSlots"], 10);  // the sample phonebook
+
+  // The user edits the file elsewhere: slot 2 gets a new name.
+  Phonebook book;
+  ASSERT_EQ(LoadPhonebookFile(Path("book.ndf"), book), PhonebookFileLoad::Loaded);
+  const auto name = cp949::FromUtf8("홍길동");
+  ASSERT_TRUE(name && book.Entry(2).SetName(*name));
+  std::string error;
+  ASSERT_TRUE(SavePhonebookFile(Path("edited.ndf"), book, error)) << error;
+
+  const auto pushed = Cli({"phonebook", "push", Path("edited.ndf").string(), "--yes", "-q"});
+  ASSERT_EQ(pushed.exitCode, 0) << pushed.err;
+  EXPECT_EQ(pushed.err, "단말기가 리셋됩니다.\n");
+  const auto stored = emulator_->ReadStateBytes("entries", "2");
+  ASSERT_EQ(stored.size(), 222u);
+  EXPECT_TRUE(std::equal(name->begin(), name->end(), stored.begin() + 10));
+  EXPECT_EQ(stored[10 + name->size()], 0);
+
+  const auto again = Cli({"phonebook", "pull", Path("again.ndf").string(), "-q"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(FileBytes(Path("again.ndf")), FileBytes(Path("edited.ndf")));
+
+  const auto shown = Cli({"phonebook", "show", Path("again.ndf").string(), "--json"}, false);
+  ASSERT_EQ(shown.exitCode, 0) << shown.err;
+  const auto json = nlohmann::json::parse(shown.out);
+  bool found = false;
+  for (const auto& entry : json["entries"]) {
+    if (entry["slot"] == 2) {
+      found = true;
+      EXPECT_EQ(entry["name"], "홍길동");
+      EXPECT_EQ(std::string(entry["raw"]).size(), 444u);
+    }
+  }
+  EXPECT_TRUE(found);
+}
+
+TEST_F(CliEndToEndTest, ScheduleRoundTripKeepsEveryByte) {
+  const auto pulled = Cli({"schedule", "pull", Path("s.nsf").string(), "--json", "-q"});
+  ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
+  const auto counts = nlohmann::json::parse(pulled.out);
+  EXPECT_GT(counts["schedules"], 0);
+  EXPECT_GT(counts["ddays"], 0);
+  const auto pushed = Cli({"schedule", "push", Path("s.nsf").string(), "--yes", "-q"});
+  ASSERT_EQ(pushed.exitCode, 0) << pushed.err;
+  const auto again = Cli({"schedule", "pull", Path("s2.nsf").string(), "-q"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(FileBytes(Path("s2.nsf")), FileBytes(Path("s.nsf")));
+}
+
+TEST_F(CliEndToEndTest, MessagesPulledUnderTheirListedNames) {
+  const auto listed = Cli({"messages", "list", "--json", "-q"});
+  ASSERT_EQ(listed.exitCode, 0) << listed.err;
+  const auto json = nlohmann::json::parse(listed.out);
+  std::multiset<std::string> expected;
+  for (const char* list : {"received", "sent"}) {
+    for (const auto& message : json[list]) {
+      expected.insert(message["file"]);
+    }
+  }
+  ASSERT_FALSE(expected.empty());
+
+  const auto pulled = Cli({"messages", "pull", Path("msgs").string(), "--json", "-q"});
+  ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
+  std::set<std::string> written;
+  for (const auto& entry : fs::directory_iterator(Path("msgs"))) {
+    written.insert(entry.path().filename().string());
+    EXPECT_FALSE(FileBytes(entry.path()).empty());
+  }
+  EXPECT_EQ(written.size(), expected.size());
+  // A name taken twice gets "-2"; every other name is the listed one.
+  for (const std::string& name : written) {
+    const std::string base =
+        name.find('-') == std::string::npos ? name : name.substr(0, name.find('-')) + ".txt";
+    EXPECT_EQ(expected.count(base) > 0, true) << name;
+  }
+}
+
+TEST_F(CliEndToEndTest, MediaPushedAndPulledBackByteForByte) {
+  const auto picture = test::Jpeg(128, 160);
+  WriteBytes(Path("photo.jpg"), picture);
+  const auto inspected = Cli({"media", "inspect", Path("photo.jpg").string(), "--json"}, false);
+  ASSERT_EQ(inspected.exitCode, 0) << inspected.err;
+  EXPECT_EQ(nlohmann::json::parse(inspected.out)["kind"], "jpeg");
+
+  const auto pushed = Cli({"media", "push", Path("photo.jpg").string(), "-q"});
+  ASSERT_EQ(pushed.exitCode, 0) << pushed.err;
+  const auto listed = Cli({"media", "list", "--json", "-q"});
+  ASSERT_EQ(listed.exitCode, 0) << listed.err;
+  int slot = -1;
+  const auto list = nlohmann::json::parse(listed.out);
+  for (const auto& item : list["items"]) {
+    if (item["name"] == "photo") {
+      slot = item["slot"];
+    }
+  }
+  ASSERT_GE(slot, 0) << listed.out;
+  const auto pulled = Cli({"media", "pull", Path("out").string(), std::to_string(slot), "-q"});
+  ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
+  EXPECT_EQ(FileBytes(Path("out") / "photo.jpg"), picture);
+}
+
+TEST_F(CliEndToEndTest, RefusedFilesExitWithThreeAndTheExactText) {
+  WriteBytes(Path("note.txt"), {'h', 'e', 'l', 'l', 'o'});
+  const auto media = Cli({"media", "push", Path("note.txt").string(), "-q"});
+  EXPECT_EQ(media.exitCode, 3);
+  EXPECT_NE(media.err.find("잘못된 파일 형식입니다.\n"), std::string::npos) << media.err;
+
+  WriteBytes(Path("bad.ndf"), std::vector<std::uint8_t>(1200, 'x'));
+  const auto book = Cli({"phonebook", "push", Path("bad.ndf").string(), "--yes", "-q"});
+  EXPECT_EQ(book.exitCode, 3);
+  EXPECT_EQ(book.err, "파일 형식이 잘못되었습니다.\n");
+}
+
+TEST_F(CliEndToEndTest, WrongLockCodeFailsWithOneAndTheExactText) {
+  const auto result = Cli({"phonebook", "pull", Path("x.ndf").string(), "--phone", "016-1234-5678",
+                           "--lock-code", "1111", "-q"},
+                          false);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "입력된 잠금번호가 일치하지 않습니다.\n");
+  EXPECT_FALSE(fs::exists(Path("x.ndf")));
+}
+
+TEST_F(CliEndToEndTest, BackupThenRestoreRoundTrip) {
+  const auto before = emulator_->ReadState();
+  const auto backup = Cli({"backup", Path("bk").string(), "--json", "-q"});
+  ASSERT_EQ(backup.exitCode, 0) << backup.err;
+  const auto manifest = nlohmann::json::parse(backup.out);
+  EXPECT_EQ(manifest["model"], "RX-3100");
+  EXPECT_EQ(manifest, nlohmann::json::parse(FileBytes(Path("bk") / "manifest.json")));
+  std::set<std::string> paths;
+  for (const auto& file : manifest["files"]) {
+    paths.insert(file["path"]);
+    EXPECT_EQ(std::string(file["sha256"]).size(), 64u);
+    EXPECT_EQ(file["size"], fs::file_size(Path("bk") / std::string(file["path"])));
+  }
+  EXPECT_TRUE(paths.count("phonebook.ndf") && paths.count("schedule.nsf"));
+
+  const auto restore = Cli({"restore", Path("bk").string(), "--yes", "-q"});
+  ASSERT_EQ(restore.exitCode, 0) << restore.err;
+  const auto after = emulator_->ReadState();
+  for (const char* field : {"slotFlags", "entries", "groups", "schedules", "ddays"}) {
+    EXPECT_EQ(after[field], before[field]) << field;
+  }
+
+  // A backup folder changed since is refused before anything is sent.
+  std::ofstream(Path("bk") / "schedule.nsf", std::ios::app) << 'x';
+  const auto changed = Cli({"restore", Path("bk").string(), "--yes", "-q"});
+  EXPECT_EQ(changed.exitCode, 3);
+  EXPECT_NE(changed.err.find("is not the file the backup's manifest lists"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace linkora
