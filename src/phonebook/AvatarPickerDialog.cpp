@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 
 #include "phonebook/AvatarArt.h"
 #include "phonebook/AvatarLayout.h"
@@ -65,7 +66,10 @@ AvatarPickerDialog::AvatarPickerDialog(const AvatarParts& parts, QWidget* parent
     list->setResizeMode(QListView::Adjust);
     list->setFlow(QListView::LeftToRight);
     list->setWrapping(true);
-    list->setSpacing(2);
+    // A cell just wider than the picture and tall enough for its label, so
+    // a list shows three heads (or four eyes) in a row.
+    list->setGridSize(
+        QSize(std::max(layout.width + 2, 36), layout.height + list->fontMetrics().height() + 6));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setIconSize(QSize(layout.width, layout.height));
     list->setFrameShape(QFrame::StyledPanel);
@@ -98,6 +102,8 @@ AvatarPickerDialog::AvatarPickerDialog(const AvatarParts& parts, QWidget* parent
   cancel->setGeometry(Du(223), Du(298), Du(50), Du(14));
   cancel->setAutoDefault(false);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  // The focus starts on OK, so that no list looks as if it had a choice.
+  ok->setFocus();
 }
 
 QListWidget* AvatarPickerDialog::List(int listId) const {

@@ -139,8 +139,8 @@ void PhonebookWindow::BuildControls() {
           [this](QTreeWidgetItem* item, int) { ActivateRow(list_->indexOfTopLevelItem(item)); });
 
   // ---- Handset and file buttons ----
-  read_ = Button(texts::kReadFromHandsetButton, "read", {16, 428, 132, 28}, this);
-  write_ = Button(texts::kWriteToHandsetButton, "write", {154, 428, 132, 28}, this);
+  read_ = Button(texts::kReadFromHandsetButton, "read", {16, 430, 132, 28}, this);
+  write_ = Button(texts::kWriteToHandsetButton, "write", {154, 430, 132, 28}, this);
   auto* fileFrame = new QGroupBox(ToQt(texts::kFileFrame), this);
   fileFrame->setGeometry(296, 410, 280, 62);
   load_ = Button(texts::kLoadFileButton, "load", {306, 430, 128, 28}, this);
@@ -229,7 +229,9 @@ void PhonebookWindow::TakeText(EditorField field) {
 
 void PhonebookWindow::ShowEditorValues() {
   for (const FieldRow& row : kFieldRows) {
-    edits_[static_cast<std::size_t>(row.field)]->setText(ToQt(editor_.Text(row.field)));
+    QLineEdit* edit = edits_[static_cast<std::size_t>(row.field)];
+    edit->setText(ToQt(editor_.Text(row.field)));
+    edit->setCursorPosition(0);  // a long address shows from its start
   }
   slotList_->setCurrentIndex(editor_.SlotListIndex());
   ringtoneList_->setCurrentIndex(std::max(editor_.RingtonePosition(), 0));
