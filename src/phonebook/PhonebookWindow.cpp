@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -271,9 +270,10 @@ void PhonebookWindow::RefreshRow(int slot) {
 
 void PhonebookWindow::RefreshAllRows() {
   for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
+    // No events are handled between rows: filling all of them takes
+    // milliseconds, and a queued event run half-way would meet a list that
+    // shows part old, part new data.
     RefreshRow(slot);
-    // Keeps the window painted while the rows fill; the user's input waits.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }
 }
 
@@ -310,7 +310,6 @@ void PhonebookWindow::ActivateRow(int row) {
   }
   editor_.StartNewEntry(slot);
   ShowEditorValues();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   edits_[static_cast<std::size_t>(EditorField::Name)]->setFocus();
   Prompts().ShowMessage(texts::kFillThenApply);
 }

@@ -18,6 +18,7 @@
 
 #include "link/SessionState.h"
 #include "phonebook/AvatarPickerDialog.h"
+#include "phonebook/PhonebookSyncDialog.h"
 #include "tests/phonebook/WindowTestSupport.h"
 #include "tests/support/FakeHandsetLibrary.h"
 #include "tests/support/ScriptedPromptService.h"
@@ -448,6 +449,31 @@ TEST_F(PhonebookWindowHandsetTest, FailedGroupReadLeavesTheListAsItWas) {
   EXPECT_THAT(Row(0), ElementsAre("001", "", "", "", "", "", ""));
   EXPECT_EQ(Combo("group")->count(), 1);
   EXPECT_FALSE(Push("write")->isEnabled());
+}
+
+TEST_F(PhonebookWindowHandsetTest, ProgressWindowRefusesAnUnknownMode) {
+  Phonebook book;
+  PhonebookSyncDialog progress(5, LinkContext{library, library.sleep, state}, settings, book,
+                               prompts, &window);
+  EXPECT_EQ(progress.windowTitle().toStdString(), "전화번호 싱크 진행상황");
+  EXPECT_EQ(window.RunProgress(progress), 2);
+  EXPECT_THAT(prompts.Messages(), ElementsAre("잘못된 명령입니다."));
+  EXPECT_TRUE(library.log.empty());
+}
+
+TEST_F(PhonebookWindowHandsetTest, ReadTitleIsSetBeforeTheFirstExchange) {
+  std::string firstTitle;
+  Phonebook book;
+  PhonebookSyncDialog progress(0, LinkContext{library, library.sleep, state}, settings, book,
+                               prompts, &window);
+  library.On("DiagOpenPort", [&firstTitle, &progress](FakeCall&) {
+    if (firstTitle.empty()) {
+      firstTitle = progress.windowTitle().toStdString();
+    }
+    return 0;  // no handset: the read ends early
+  });
+  window.RunProgress(progress);
+  EXPECT_EQ(firstTitle, "전화번호 내려받기중..");
 }
 
 TEST_F(PhonebookWindowHandsetTest, DecliningEitherQuestionSendsNothing) {
