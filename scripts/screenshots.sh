@@ -12,6 +12,7 @@ if [[ ! -f build/app/build.ninja ]]; then
   cmake --preset app
 fi
 cmake --build build/app --target linkora-artwork -j2
+cmake --build build/app --target linkora-phonebook-pictures -j2
 
 out=build/screenshots
 mkdir -p "$out"
@@ -28,4 +29,5 @@ for test in "${tests[@]}"; do
   LINKORA_SCREENSHOT_DIR="$PWD/$out" QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
     "build/test/tests/$test" --gtest_filter='*Pictures' --gtest_brief=1
 done
+QT_QPA_PLATFORM=offscreen build/app/src/phonebook/linkora-phonebook-pictures "$out"
 echo "Pictures are in $out"

@@ -1,14 +1,78 @@
 #pragma once
 
+#include <array>
+
+#include "phonebook/Phonebook.h"
+#include "phonebook/PhonebookEditor.h"
 #include "shell/FunctionWindow.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
 
 namespace linkora {
 
-// The phonebook window: read, edit, save, load and write the handset's phonebook.
+class AvatarPreview;
+
+// The phonebook window: the 499 slots in a list, an editor for one entry at
+// a time with its avatar, and the buttons that read the phonebook from the
+// handset, write it back, and load and save phonebook files. What the
+// controls do to the phonebook is PhonebookEditor's; this class shows its
+// values, passes the user's changes in and asks the questions.
 class PhonebookWindow final : public FunctionWindow {
  public:
   PhonebookWindow(const ConnectSettings& settings, LinkContext context, PromptService& prompts,
                   QWidget* parent = nullptr);
+
+  const Phonebook& Book() const { return book_; }
+  // Puts a phonebook in the window as a file load does (rows, group list,
+  // handset and save buttons), without a file.
+  void TakePhonebook(const Phonebook& phonebook);
+
+  // The user's commands, as the controls give them.
+  void ActivateRow(int row);
+  void ApplyEntry();
+  void DeleteEntry();
+  void AvatarBoxClicked(bool ticked);
+  void EditAvatar();
+  void ReadFromHandset();
+  void WriteToHandset();
+  void LoadFile();
+  void SaveFile();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildControls();
+  void ShowEditorValues();
+  void ShowAvatar();
+  void UpdateControlStates();
+  void RefreshRow(int slot);
+  void RefreshAllRows();
+  void FillGroupList();
+  void TakeText(EditorField field);
+
+  Phonebook book_;
+  PhonebookEditor editor_{book_};
+
+  QTreeWidget* list_ = nullptr;
+  QComboBox* slotList_ = nullptr;
+  std::array<QLineEdit*, kEditorFieldCount> edits_{};
+  QComboBox* ringtoneList_ = nullptr;
+  QComboBox* groupList_ = nullptr;
+  QCheckBox* lockBox_ = nullptr;
+  QCheckBox* avatarBox_ = nullptr;
+  QPushButton* avatarEdit_ = nullptr;
+  AvatarPreview* preview_ = nullptr;
+  QPushButton* apply_ = nullptr;
+  QPushButton* delete_ = nullptr;
+  QPushButton* read_ = nullptr;
+  QPushButton* write_ = nullptr;
+  QPushButton* load_ = nullptr;
+  QPushButton* save_ = nullptr;
 };
 
 }  // namespace linkora

@@ -63,6 +63,9 @@ inline constexpr std::string_view kPhonebookFileLoaded = "전화번호부 파일
 inline constexpr std::string_view kPhonebookFileBadFormat = "파일 형식이 잘못되었습니다.";
 // A save that could not be written; followed by a line with the cause.
 inline constexpr std::string_view kPhonebookFileSaveFailed = "파일을 저장하지 못했습니다.";
+// Captions of the file dialogs.
+inline constexpr std::string_view kLoadFileCaption = "파일에서 불러오기";
+inline constexpr std::string_view kSaveFileCaption = "파일에 저장";
 
 // Window
 inline constexpr std::string_view kPhonebookWindowTitle = "Linkora 전화번호부";
