@@ -20,6 +20,7 @@ namespace linkora {
 namespace {
 
 using test::Bytes;
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 // A whole read; gives what was read as bytes, empty when it failed.
@@ -69,7 +70,7 @@ class RetryE2eTest : public test::E2eTest {
  protected:
   // Runs the read on a fresh handset with the given emulator options; gives
   // the waits it recorded.
-  std::vector<int> RunRead(const Case& c, std::vector<std::string> args, Bytes& result) {
+  std::vector<int> RunRead(const Read& read, std::vector<std::string> args, Bytes& result) {
     test::RunningEmulator::Options options;
     options.args = std::move(args);
     Start(options);
@@ -78,7 +79,7 @@ class RetryE2eTest : public test::E2eTest {
     if (HasFatalFailure()) {
       return {};
     }
-    result = c.read(Context(), host, settings);
+    result = read(Context(), host, settings);
     return sleep.waits;
   }
 };
@@ -95,10 +96,10 @@ TEST_F(RetryE2eTest, OneWrongAnswerIsRetriedAfterItsWait) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Bytes clean;
-    const std::vector<int> cleanWaits = RunRead(c, {}, clean);
+    const std::vector<int> cleanWaits = RunRead(c.read, {}, clean);
     ASSERT_FALSE(clean.empty()) << Shown();
     Bytes retried;
-    std::vector<int> waits = RunRead(c, {"--fault", c.fault}, retried);
+    std::vector<int> waits = RunRead(c.read, {"--fault", c.fault}, retried);
     EXPECT_THAT(host.messages, IsEmpty());
     EXPECT_EQ(retried, clean);
     // The same waits as without the fault, and the retry's wait among them.
@@ -109,6 +110,36 @@ TEST_F(RetryE2eTest, OneWrongAnswerIsRetriedAfterItsWait) {
       waits.erase(at);
     }
     EXPECT_EQ(waits, cleanWaits);
+  }
+}
+
+TEST_F(RetryE2eTest, TwoWrongAnswersInARowFailTheReadWithItsMessage) {
+  struct Failure {
+    const char* fault;
+    Read read;
+    const char* message;
+  };
+  const Failure cases[] = {
+      {"fail:read-address:3:2", ReadPhonebookBytes,
+       "003번지의 전화번호 데이터 수신중 오류가 발생했습니다. 다시 시도해주십시요."},
+      {"corrupt:read-dialgroup:5:2", ReadPhonebookBytes,
+       "5번째 전화번호 그룹 데이터 수신중 오류가 발생했습니다. 다시 시도해주십시요."},
+      {"drop:read-schedule:2:2", ReadScheduleBytes,
+       "스케줄러 데이터 가져오기중 오류가 발생했습니다. 다시 시도해주십시요."},
+      {"fail:read-dday:1:2", ReadScheduleBytes,
+       "DDAY 데이터 가져오기중 오류가 발생했습니다. 다시 시도해주십시요."},
+      // The second received message read is slot 1's; the first sent one is slot 12's.
+      {"fail:read-smsrx:2:2", ReadMessageBytes,
+       "받은메시지 데이터 수신중 오류가 발생했습니다. 다시 시도해주십시요. (001)"},
+      {"corrupt:read-smstx:1:2", ReadMessageBytes,
+       "보낸메시지 데이터 수신중 오류가 발생했습니다. 다시 시도해주십시요. (012)"},
+  };
+  for (const Failure& c : cases) {
+    SCOPED_TRACE(c.fault);
+    Bytes result;
+    RunRead(c.read, {"--fault", c.fault}, result);
+    EXPECT_TRUE(result.empty());
+    EXPECT_THAT(host.messages, ElementsAre(c.message));
   }
 }
 
