@@ -217,6 +217,13 @@ TEST_F(MediaE2eTest, UploadedPictureAndRingtoneAreStoredAndDownloadAsTheRulesSay
   std::copy(soundName.begin(), soundName.end(), nmf.begin() + 67);
   nmf.insert(nmf.end(), ringtone.begin(), ringtone.end());
   EXPECT_EQ(ReadFile(saved.path / "알림음.nmf"), nmf);
+
+  // A fresh list read shows the two new items beside the sample's six.
+  MediaLists again;
+  ASSERT_TRUE(ReadMediaList(window, again, settings, session));
+  EXPECT_EQ(window.PhoneItemCount(), 8);
+  EXPECT_THAT(window.phoneItems, ::testing::Contains(std::pair(6, std::string("풍경"))));
+  EXPECT_THAT(window.phoneItems, ::testing::Contains(std::pair(7, std::string("알림음"))));
 }
 
 }  // namespace
