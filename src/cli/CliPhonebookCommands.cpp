@@ -87,7 +87,7 @@ int LoadFile(CommandRun& run, const std::string& path, Phonebook& book) {
     case PhonebookFileLoad::Loaded:
       return kExitDone;
     case PhonebookFileLoad::BadFormat:
-      run.host.ShowMessage(texts::kPhonebookFileBadFormat);
+      run.host.ShowMessage(texts::kFileBadFormat);
       return kExitRefused;
     case PhonebookFileLoad::CannotOpen:
       break;
@@ -108,7 +108,7 @@ int PullPhonebookFile(CommandRun& run, const ConnectSettings& settings, const st
   }
   std::string error;
   if (!SavePhonebookFile(path, book, error)) {
-    run.host.ShowMessage(texts::kPhonebookFileSaveFailed);
+    run.host.ShowMessage(texts::kFileWriteFailed);
     run.host.ShowMessage(error);
     return kExitFailed;
   }

@@ -152,7 +152,7 @@ MessageExportResult ExportMessageText(const std::filesystem::path& path,
       std::span(reinterpret_cast<const std::uint8_t*>(shownText.data()), shownText.size());
   result.saved = WriteFileAtomically(path, bytes, result.detail);
   if (!result.saved) {
-    result.message = std::string(texts::kExportWriteFailed);
+    result.message = std::string(texts::kFileWriteFailed);
   }
   return result;
 }

@@ -257,7 +257,7 @@ std::string_view PhonebookSyncStartTitle(int mode) {
 }
 
 bool ConfirmPhonebookWrite(const std::function<bool(std::string_view question)>& askYesNo) {
-  return askYesNo(texts::kWriteOverwriteQuestion) && askYesNo(texts::kWriteResetQuestion);
+  return askYesNo(texts::kWriteOverwriteQuestion) && askYesNo(texts::kResetAfterWriteQuestion);
 }
 
 }  // namespace linkora

@@ -397,7 +397,7 @@ void PhonebookWindow::LoadFile() {
       Prompts().ShowMessage(texts::kPhonebookFileLoaded);
       break;
     case PhonebookFileLoad::BadFormat:
-      Prompts().ShowMessage(texts::kPhonebookFileBadFormat);
+      Prompts().ShowMessage(texts::kFileBadFormat);
       break;
     case PhonebookFileLoad::CannotOpen:
       break;
@@ -417,7 +417,7 @@ void PhonebookWindow::SaveFile() {
   if (SavePhonebookFile(std::filesystem::path(*path), book_, error)) {
     Prompts().ShowMessage(texts::kPhonebookFileSaved);
   } else {
-    Prompts().ShowMessage(std::string(texts::kPhonebookFileSaveFailed) + "\n" + error);
+    Prompts().ShowMessage(std::string(texts::kFileWriteFailed) + "\n" + error);
   }
 }
 

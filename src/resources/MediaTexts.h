@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "resources/Texts.h"  // the texts shared by every function
+
 // Texts of the handset file transfer and the media functions. UTF-8 here;
 // formats keep their printf-style placeholders and are filled with fmt::sprintf.
 namespace linkora::texts {
@@ -24,7 +26,6 @@ inline constexpr std::string_view kMediaFileTransferFailed =
     "파일전송중 오류가 발생하였습니다. 재시도하세요.";
 inline constexpr std::string_view kMediaListTransferFailed =
     "리스트전송중 오류가 발생하였습니다. 재시도하세요.";
-inline constexpr std::string_view kHandsetResets = "단말기가 리셋됩니다.";
 
 // Media header and media file checks
 inline constexpr std::string_view kMediaHeaderMagic = "NORVANE MEDIA HEADER V1.1";
@@ -63,10 +64,8 @@ inline constexpr std::string_view kJpegFilter = "JPEG Files (*.jpg)|*.jpg||";
 inline constexpr std::string_view kNmfFilter = "Norvane Media Files (*.nmf)|*.nmf||";
 inline constexpr std::string_view kReplaceFileFormat =
     "%s은(는) 이미 있습니다. \r\n바꾸시겠습니까?";
-inline constexpr std::string_view kFileWriteFailed = "파일 쓰기도중 오류가 발생하였습니다.";
 inline constexpr std::string_view kDownloadCancelled = "취소되었습니다.";
 inline constexpr std::string_view kMediaSaved = "Media Data를 PC에 저장하였습니다.";
-inline constexpr std::string_view kDataPathKey = "DataPath";
 
 // Media window
 inline constexpr std::string_view kPhoneMediaGroup = "Phone Media 목록";

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "resources/Texts.h"  // the texts shared by every function
+
 // Texts of the text-message read, the message window and the text export.
 // UTF-8; formats are filled with fmt::sprintf.
 namespace linkora::texts {
@@ -48,6 +50,5 @@ inline constexpr std::string_view kSentExportNameFormat = "TX%02d%02d%02d%02d.tx
 inline constexpr std::string_view kExportExtension = "txt";
 inline constexpr std::string_view kExportFilter = "Txt Files (*.txt)|*.txt||";
 inline constexpr std::string_view kNoMessageSelected = "선택된 메시지가 없습니다.";
-inline constexpr std::string_view kExportWriteFailed = "파일 쓰기도중 오류가 발생하였습니다.";
 
 }  // namespace linkora::texts

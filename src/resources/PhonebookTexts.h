@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "resources/Texts.h"  // the texts shared by every function
+
 // Texts of the phonebook: its window, its transfers with the handset and its
 // files. UTF-8; formats keep their printf-style placeholders for fmt::sprintf.
 namespace linkora::texts {
@@ -16,7 +18,6 @@ inline constexpr std::string_view kSlotFormat = "%03d";
 inline constexpr std::string_view kPhonebookSyncTitle = "전화번호 싱크 진행상황";
 inline constexpr std::string_view kPhonebookReadStartTitle = "전화번호 내려받기중..";
 inline constexpr std::string_view kPhonebookWriteStartTitle = "전화번호 저장중..";
-inline constexpr std::string_view kInvalidCommand = "잘못된 명령입니다.";
 
 // Read from the handset
 inline constexpr std::string_view kFlagPartReceiveTitle = "전화번호 목록 수신중.. [%d%c]";
@@ -35,8 +36,6 @@ inline constexpr std::string_view kPhonebookEmpty = "전화번호 데이타가 �
 // Write to the handset
 inline constexpr std::string_view kWriteOverwriteQuestion =
     "현재 화면의 데이타로 단말기에 덮어쓰게 됩니다. 계속하시겠습니까?";
-inline constexpr std::string_view kWriteResetQuestion =
-    "저장후 단말기가 자동으로 리셋 됩니다. 계속하시겠습니까?";
 inline constexpr std::string_view kNothingToWrite = "저장할 데이타가 없습니다.";
 inline constexpr std::string_view kEntrySendTitle = "전화번호 데이터 전송중.. [%03d]";
 inline constexpr std::string_view kPassedInSecondPass = "DEBUG: Passed in 2nd pass";
@@ -50,7 +49,6 @@ inline constexpr std::string_view kFlagPartSendFailed =
 inline constexpr std::string_view kGroupSendTitle = "전화번호 그룹 데이터 전송중.. [%d%c]";
 inline constexpr std::string_view kGroupSendFailed =
     "%d번째 전화번호 그룹 데이터 송신중 오류가 발생했습니다. 다시 시도해주십시요.";
-inline constexpr std::string_view kHandsetResets = "단말기가 리셋됩니다.";
 
 // Phonebook file
 inline constexpr std::string_view kPhonebookFileHeader =
@@ -60,9 +58,7 @@ inline constexpr std::string_view kPhonebookFileInitialName = "*.ndf";
 inline constexpr std::string_view kPhonebookFileFilter = "Norvane Directory File (*.ndf)";
 inline constexpr std::string_view kPhonebookFileSaved = "현재 전화번호부를 파일에 저장하였습니다.";
 inline constexpr std::string_view kPhonebookFileLoaded = "전화번호부 파일을 읽었습니다.";
-inline constexpr std::string_view kPhonebookFileBadFormat = "파일 형식이 잘못되었습니다.";
 // A save that could not be written; followed by a line with the cause.
-inline constexpr std::string_view kPhonebookFileSaveFailed = "파일을 저장하지 못했습니다.";
 // Captions of the file dialogs.
 inline constexpr std::string_view kLoadFileCaption = "파일에서 불러오기";
 inline constexpr std::string_view kSaveFileCaption = "파일에 저장";
@@ -97,9 +93,6 @@ inline constexpr std::string_view kDeleteEntryQuestion = "이 번지 데이타�
 inline constexpr std::string_view kNoSlotChosen = "번지를 지정하세요.";
 inline constexpr std::string_view kNameMissing = "이름을 입력하세요.";
 inline constexpr std::string_view kNoInformation = "정보가 없습니다.";
-inline constexpr std::string_view kDownloadedRingtone =
-    "다운로드 받은 벨소리가 설정되어 있습니다.\n벨소리를 변경하시려면 노르반폰에서 "
-    "설정해주시기 바랍니다.";
 
 // Avatar picker
 inline constexpr std::string_view kAvatarPickerTitle = "아바타 선택";

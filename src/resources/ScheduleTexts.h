@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "resources/Texts.h"  // the texts shared by every function
+
 // Texts of the scheduler: its transfers with the handset, the schedule file
 // and the scheduler window. UTF-8; formats are filled with fmt::sprintf.
 namespace linkora::texts {
@@ -14,19 +16,19 @@ inline constexpr std::string_view kDdayLineFormat = "%d-%02d-%02d";
 inline constexpr std::string_view kCountdownFormat = "D%c%d";
 inline constexpr std::array<std::string_view, 4> kAlarmNames = {"사용안함", "10분전", "30분전",
                                                                 "1시간전"};
-inline constexpr std::string_view kReadFromHandsetButton = "(&R)노르반에서 읽기";
-inline constexpr std::string_view kWriteToHandsetButton = "(&W)노르반로 저장";
-inline constexpr std::string_view kLoadFileButton = "(&O)파일에서 읽기";
-inline constexpr std::string_view kSaveFileButton = "(&S)파일에 저장";
+inline constexpr std::string_view kSchedulerReadButton = "(&R)노르반에서 읽기";
+inline constexpr std::string_view kSchedulerWriteButton = "(&W)노르반로 저장";
+inline constexpr std::string_view kSchedulerLoadButton = "(&O)파일에서 읽기";
+inline constexpr std::string_view kSchedulerSaveButton = "(&S)파일에 저장";
 inline constexpr std::string_view kScheduleListLabel = "스케줄러 목록";
 inline constexpr std::string_view kDdayListLabel = "DDAY 목록";
 inline constexpr std::string_view kContentLabel = "내용";
 inline constexpr std::string_view kPlaceLabel = "장소";
 inline constexpr std::string_view kTitleLabel = "제목";
 inline constexpr std::string_view kAlarmLabel = "알람";
-inline constexpr std::string_view kRingtoneLabel = "벨소리";
+inline constexpr std::string_view kSchedulerRingtoneLabel = "벨소리";
 inline constexpr std::string_view kStoreButton = "수정";
-inline constexpr std::string_view kDeleteButton = "삭제";
+inline constexpr std::string_view kSchedulerDeleteButton = "삭제";
 inline constexpr std::string_view kAddScheduleGroup = "스케줄러 추가";
 inline constexpr std::string_view kAddScheduleButton = "스케줄 추가";
 inline constexpr std::string_view kAddDdayButton = "DDAY 추가";
@@ -38,17 +40,12 @@ inline constexpr std::string_view kTimePickerFormat = "AP hh:mm";
 inline constexpr std::string_view kDateLabel = "날짜";
 inline constexpr std::string_view kTimeLabel = "시간";
 inline constexpr std::string_view kAddButton = "추가";
-inline constexpr std::string_view kCancelButton = "취소";
 inline constexpr std::string_view kStoreFull = "저장공간이 부족합니다.";
-inline constexpr std::string_view kDownloadedRingtone =
-    "다운로드 받은 벨소리가 설정되어 있습니다.\n벨소리를 변경하시려면 노르반폰에서 "
-    "설정해주시기 바랍니다.";
 
 // Transfers with the handset
 inline constexpr std::string_view kScheduleSyncTitle = "스케줄러 싱크 진행상황";
 inline constexpr std::string_view kScheduleReadTitle = "스케줄러 데이터 내려받기중..";
 inline constexpr std::string_view kScheduleWriteTitle = "스케줄러 데이터 저장중..";
-inline constexpr std::string_view kWrongCommand = "잘못된 명령입니다.";
 inline constexpr std::string_view kScheduleReadFailed =
     "스케줄러 데이터 가져오기중 오류가 발생했습니다. 다시 시도해주십시요.";
 inline constexpr std::string_view kDdayReadFailed =
@@ -62,16 +59,12 @@ inline constexpr std::string_view kScheduleWriteFailed =
     "스케줄러 데이터를 전송하는 도중 오류가 발생했습니다. 다시 시도해주십시요.";
 inline constexpr std::string_view kDdayWriteFailed =
     "DDAY 데이터를 전송하는 도중 오류가 발생했습니다. 다시 시도해주십시요.";
-inline constexpr std::string_view kHandsetResets = "단말기가 리셋됩니다.";
 inline constexpr std::string_view kNoScheduleData = "데이터가 없습니다.";
 inline constexpr std::string_view kScheduleReadDoneFormat =
     "%d개의 스케줄러와 %d개의 DDAY 데이터를 받았습니다.";
 // The two questions before a write, in Yes/No boxes captioned "Linkora".
-inline constexpr std::string_view kQuestionCaption = "Linkora";
 inline constexpr std::string_view kOverwriteHandsetQuestion =
     "작업중인 데이터로 단말기에 덮어씁니다. 계속하시겠습니까?";
-inline constexpr std::string_view kResetAfterWriteQuestion =
-    "저장후 단말기가 자동으로 리셋 됩니다. 계속하시겠습니까?";
 
 // Schedule file
 inline constexpr std::string_view kScheduleFileMagic =
@@ -81,10 +74,8 @@ inline constexpr std::string_view kScheduleFileInitialName = "*.nsf";
 inline constexpr std::string_view kScheduleFileFilter = "Norvane Schedule File (*.nsf)|*.nsf||";
 inline constexpr std::string_view kScheduleFileSaved =
     "현재 스케줄 데이터를 파일에 저장하였습니다.";
-inline constexpr std::string_view kScheduleFileWrongFormat = "파일 형식이 잘못되었습니다.";
 inline constexpr std::string_view kScheduleFileLoadedFormat =
     "%d개의 스케줄러와 %d개의 DDAY 데이터를 읽었습니다.";
 // A schedule file that could not be written (the old file stays whole).
-inline constexpr std::string_view kScheduleFileWriteFailed = "파일 쓰기도중 오류가 발생하였습니다.";
 
 }  // namespace linkora::texts

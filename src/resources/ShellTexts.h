@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "resources/Texts.h"  // the texts shared by every function
+
 // Texts of the application shell: main window, menu, port search, progress
 // windows, About and help. UTF-8; formats are filled with fmt::sprintf.
 namespace linkora::texts {
@@ -39,9 +41,6 @@ inline constexpr std::string_view kPhonebookButton = "전화번호부";
 inline constexpr std::string_view kSchedulerButton = "스케줄러";
 inline constexpr std::string_view kMessagesButton = "문자메시지";
 inline constexpr std::string_view kMediaButton = "미디어";
-inline constexpr std::string_view kPhonebookWindowTitle = "Linkora 전화번호부";
-inline constexpr std::string_view kSchedulerWindowTitle = "Linkora 스케줄러";
-inline constexpr std::string_view kMessageWindowTitle = "Linkora 문자메시지 관리";
 inline constexpr std::string_view kMediaWindowTitle = "Linkora 미디어 관리";
 
 // Handset search

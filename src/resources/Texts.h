@@ -43,6 +43,17 @@ inline constexpr std::string_view kLockCodeText =
     "연결된 노르반 단말기의 잠금번호 4자리를 입력하세요.";
 inline constexpr std::string_view kLockCodeInvalid = "4자리의 잠금번호를 입력하세요";
 
+// Shared by several functions
+inline constexpr std::string_view kInvalidCommand = "잘못된 명령입니다.";
+inline constexpr std::string_view kHandsetResets = "단말기가 리셋됩니다.";
+inline constexpr std::string_view kResetAfterWriteQuestion =
+    "저장후 단말기가 자동으로 리셋 됩니다. 계속하시겠습니까?";
+inline constexpr std::string_view kFileBadFormat = "파일 형식이 잘못되었습니다.";
+inline constexpr std::string_view kFileWriteFailed = "파일 쓰기도중 오류가 발생하였습니다.";
+inline constexpr std::string_view kDownloadedRingtone =
+    "다운로드 받은 벨소리가 설정되어 있습니다.\n벨소리를 변경하시려면 노르반폰에서 설정해주시기 "
+    "바랍니다.";
+
 // Common buttons
 inline constexpr std::string_view kOk = "확인";
 inline constexpr std::string_view kCancel = "취소";

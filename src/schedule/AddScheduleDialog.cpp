@@ -35,13 +35,13 @@ AddScheduleDialog::AddScheduleDialog(QDate initialDate, QWidget* parent) : QDial
   form->addRow(ToQt(texts::kContentLabel), content_);
   form->addRow(ToQt(texts::kPlaceLabel), place_);
   form->addRow(ToQt(texts::kAlarmLabel), alarm_);
-  form->addRow(ToQt(texts::kRingtoneLabel), ringtone_);
+  form->addRow(ToQt(texts::kSchedulerRingtoneLabel), ringtone_);
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* add = buttons->addButton(ToQt(texts::kAddButton), QDialogButtonBox::AcceptRole);
   add->setObjectName(QStringLiteral("add"));
   add->setDefault(true);
-  buttons->addButton(ToQt(texts::kCancelButton), QDialogButtonBox::RejectRole)
+  buttons->addButton(ToQt(texts::kCancel), QDialogButtonBox::RejectRole)
       ->setObjectName(QStringLiteral("cancel"));
   connect(buttons, &QDialogButtonBox::accepted, this, &AddScheduleDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &AddScheduleDialog::reject);

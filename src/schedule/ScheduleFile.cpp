@@ -78,7 +78,7 @@ std::vector<std::uint8_t> EncodeScheduleFile(const ScheduleStore& store) {
 ScheduleLoadResult DecodeScheduleFile(const std::vector<std::uint8_t>& bytes,
                                       ScheduleStore& store) {
   const ScheduleLoadResult wrongFormat{ScheduleFileStatus::WrongFormat,
-                                       std::string(texts::kScheduleFileWrongFormat)};
+                                       std::string(texts::kFileBadFormat)};
   if (bytes.size() < kScheduleFileHeaderSize) {
     return wrongFormat;
   }
@@ -130,8 +130,8 @@ ScheduleSaveResult SaveScheduleFile(const std::filesystem::path& path, const Sch
   const std::vector<std::uint8_t> bytes = EncodeScheduleFile(store);
   ScheduleSaveResult result;
   result.saved = WriteFileAtomically(path, bytes, result.detail);
-  result.message = result.saved ? std::string(texts::kScheduleFileSaved)
-                                : std::string(texts::kScheduleFileWriteFailed);
+  result.message =
+      result.saved ? std::string(texts::kScheduleFileSaved) : std::string(texts::kFileWriteFailed);
   return result;
 }
 

@@ -169,7 +169,7 @@ int RunScheduleSync(int mode, LinkContext context, TransferHost& host,
       host.SetTitle(texts::kScheduleWriteTitle);
       return WriteSchedules(context, host, settings, store) ? kSyncDone : kSyncFailed;
     default:
-      host.ShowMessage(texts::kWrongCommand);
+      host.ShowMessage(texts::kInvalidCommand);
       return kSyncFailed;
   }
 }

@@ -64,7 +64,7 @@ SchedulerWindow::SchedulerWindow(const ConnectSettings& settings, LinkContext co
     : FunctionWindow(settings, context, prompts, parent),
       store_(std::make_unique<ScheduleStore>()),
       today_(std::move(today)) {
-  setWindowTitle(ToQt(texts::kSchedulerWindowTitle));
+  setWindowTitle(ToQt(texts::kSchedulerTitle));
   BuildControls();
 
   // At first only reading from the handset, loading a file and closing.
@@ -81,10 +81,10 @@ SchedulerWindow::SchedulerWindow(const ConnectSettings& settings, LinkContext co
 SchedulerWindow::~SchedulerWindow() = default;
 
 void SchedulerWindow::BuildControls() {
-  read_ = MakeButton(this, texts::kReadFromHandsetButton, "read");
-  write_ = MakeButton(this, texts::kWriteToHandsetButton, "write");
-  load_ = MakeButton(this, texts::kLoadFileButton, "load");
-  save_ = MakeButton(this, texts::kSaveFileButton, "save");
+  read_ = MakeButton(this, texts::kSchedulerReadButton, "read");
+  write_ = MakeButton(this, texts::kSchedulerWriteButton, "write");
+  load_ = MakeButton(this, texts::kSchedulerLoadButton, "load");
+  save_ = MakeButton(this, texts::kSchedulerSaveButton, "save");
   auto* transfers = new QHBoxLayout;
   for (QPushButton* button : {read_, write_, load_, save_}) {
     transfers->addWidget(button);
@@ -118,7 +118,7 @@ void SchedulerWindow::BuildControls() {
   alarm_ = MakeAlarmList(this, "alarm");
   ringtone_ = MakeNameList(this, "ringtone", RingtoneNames);
   storeButton_ = MakeButton(this, texts::kStoreButton, "store");
-  delete_ = MakeButton(this, texts::kDeleteButton, "delete");
+  delete_ = MakeButton(this, texts::kSchedulerDeleteButton, "delete");
 
   auto* editor = new QGridLayout;
   editor->addWidget(date_, 0, 0, 1, 3);
@@ -130,7 +130,7 @@ void SchedulerWindow::BuildControls() {
   editor->addWidget(second_, 3, 1, 1, 2);
   editor->addWidget(new QLabel(ToQt(texts::kAlarmLabel), this), 4, 0);
   editor->addWidget(alarm_, 4, 1, 1, 2);
-  editor->addWidget(new QLabel(ToQt(texts::kRingtoneLabel), this), 5, 0);
+  editor->addWidget(new QLabel(ToQt(texts::kSchedulerRingtoneLabel), this), 5, 0);
   editor->addWidget(ringtone_, 5, 1, 1, 2);
   auto* editButtons = new QHBoxLayout;
   editButtons->addStretch();
@@ -212,7 +212,7 @@ void SchedulerWindow::ReadFromHandset() {
 
 void SchedulerWindow::WriteToHandset() {
   for (const std::string_view question : ScheduleWriteQuestions()) {
-    if (!Prompts().AskYesNo(question, texts::kQuestionCaption)) {
+    if (!Prompts().AskYesNo(question, texts::kAppTitle)) {
       return;
     }
   }

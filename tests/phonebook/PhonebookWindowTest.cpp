@@ -600,7 +600,7 @@ TEST_F(PhonebookWindowFileTest, SaveThatCannotBeWrittenSaysSo) {
   prompts.SetNextFileName(PathOf("no-such-folder/book.ndf"));
   QTest::mouseClick(Push("save"), Qt::LeftButton);
   ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0].rfind("파일을 저장하지 못했습니다.\n", 0), 0u);
+  EXPECT_EQ(prompts.Messages()[0].rfind("파일 쓰기도중 오류가 발생하였습니다.\n", 0), 0u);
 }
 
 // ---- Texts fit their controls ----
