@@ -22,6 +22,7 @@
 #include "shell/PumpingSleep.h"
 #include "shell/QtPromptService.h"
 #include "shell/SyncApp.h"
+#include "shell/WindowPicture.h"
 
 namespace {
 
@@ -29,36 +30,6 @@ using linkora::AvatarParts;
 using linkora::NumberKind;
 using linkora::Phonebook;
 using linkora::PhonebookEntry;
-
-bool Save(const QImage& image, const QString& file) {
-  if (!image.save(file, "PNG")) {
-    std::fprintf(stderr, "linkora-phonebook-pictures: cannot write %s\n", qPrintable(file));
-    return false;
-  }
-  std::printf("%s\n", qPrintable(file));
-  return true;
-}
-
-// A window picture with a plain caption bar above it, so the title shows.
-QImage Framed(QWidget& window) {
-  const QPixmap body = window.grab();
-  constexpr int kCaption = 26;
-  QImage image(body.width() + 2, body.height() + kCaption + 1, QImage::Format_ARGB32);
-  image.fill(QColor(0x2F, 0x4F, 0x7F));
-  QPainter p(&image);
-  QLinearGradient caption(0, 0, 0, kCaption);
-  caption.setColorAt(0, QColor(0x4F, 0x8C, 0xE8));
-  caption.setColorAt(1, QColor(0x2F, 0x6B, 0xC8));
-  p.fillRect(QRect(1, 1, body.width(), kCaption - 1), caption);
-  QFont font = QApplication::font();
-  font.setBold(true);
-  p.setFont(font);
-  p.setPen(Qt::white);
-  p.drawText(QRect(8, 1, body.width() - 12, kCaption - 1), Qt::AlignVCenter | Qt::AlignLeft,
-             window.windowTitle());
-  p.drawPixmap(1, kCaption, body);
-  return image;
-}
 
 std::vector<std::uint8_t> Bytes(std::string_view utf8) {
   return linkora::cp949::FromUtf8(utf8).value_or(std::vector<std::uint8_t>{});
@@ -148,19 +119,23 @@ int Pictures(const QString& folder) {
   window.findChild<QTreeWidget*>(QStringLiteral("slots"))
       ->setCurrentItem(window.findChild<QTreeWidget*>(QStringLiteral("slots"))->topLevelItem(2));
   QApplication::processEvents();
-  bool ok = Save(Framed(window), folder + "/phonebook-window.png");
+  bool ok =
+      linkora::SavePicture(linkora::FramedWindowPicture(window), folder + "/phonebook-window.png");
 
   linkora::AvatarPickerDialog picker(AvatarParts{5, 0, 4, 2, 7, 9, 3});
   picker.show();
   QApplication::processEvents();
-  ok = Save(Framed(picker), folder + "/avatar-picker.png") && ok;
+  ok = linkora::SavePicture(linkora::FramedWindowPicture(picker), folder + "/avatar-picker.png") &&
+       ok;
   picker.hide();
 
   Phonebook book;
   linkora::PhonebookSyncDialog progress(0, context, settings, book, prompts);
   progress.SetTitle("전화번호 데이터 수신중.. [003]");
   progress.SetProgress(42);
-  ok = Save(Framed(progress), folder + "/phonebook-progress.png") && ok;
+  ok = linkora::SavePicture(linkora::FramedWindowPicture(progress),
+                            folder + "/phonebook-progress.png") &&
+       ok;
   window.hide();
   return ok ? 0 : 1;
 }

@@ -27,39 +27,9 @@
 #include "shell/PumpingSleep.h"
 #include "shell/QtPromptService.h"
 #include "shell/SyncApp.h"
+#include "shell/WindowPicture.h"
 
 namespace {
-
-bool Save(const QImage& image, const QString& file) {
-  if (!image.save(file, "PNG")) {
-    std::fprintf(stderr, "linkora-artwork: cannot write %s\n", qPrintable(file));
-    return false;
-  }
-  std::printf("%s\n", qPrintable(file));
-  return true;
-}
-
-// A window picture with a plain caption bar above it, so the title shows.
-QImage Framed(QWidget& window) {
-  const QPixmap body = window.grab();
-  constexpr int kCaption = 26;
-  QImage image(body.width() + 2, body.height() + kCaption + 1, QImage::Format_ARGB32);
-  image.fill(QColor(0x2F, 0x4F, 0x7F));
-  QPainter p(&image);
-  QLinearGradient caption(0, 0, 0, kCaption);
-  caption.setColorAt(0, QColor(0x4F, 0x8C, 0xE8));
-  caption.setColorAt(1, QColor(0x2F, 0x6B, 0xC8));
-  p.fillRect(QRect(1, 1, body.width(), kCaption - 1), caption);
-  p.drawImage(QRect(5, 5, 16, 16), linkora::ProgramIconImage(16));
-  QFont font = QApplication::font();
-  font.setBold(true);
-  p.setFont(font);
-  p.setPen(Qt::white);
-  p.drawText(QRect(26, 1, body.width() - 30, kCaption - 1), Qt::AlignVCenter | Qt::AlignLeft,
-             window.windowTitle());
-  p.drawPixmap(1, kCaption, body);
-  return image;
-}
 
 int Screens(const QString& folder) {
   QDir().mkpath(folder);
@@ -76,8 +46,8 @@ int Screens(const QString& folder) {
   window.SelectPort(11);
   window.show();
   QApplication::processEvents();
-  const QImage main = Framed(window);
-  bool ok = Save(main, folder + "/main-window.png");
+  const QImage main = linkora::FramedWindowPicture(window);
+  bool ok = linkora::SavePicture(main, folder + "/main-window.png");
 
   // The port menu, opened under its title.
   QMenu* menu = window.PortMenu();
@@ -100,19 +70,25 @@ int Screens(const QString& folder) {
                QColor(0, 0, 0, 60));
     p.drawPixmap(title.left() + 1, title.bottom() + 28, popup);
   }
-  ok = Save(withMenu, folder + "/port-menu.png") && ok;
+  ok = linkora::SavePicture(withMenu, folder + "/port-menu.png") && ok;
 
   linkora::HandsetSearchDialog search(linkora::LinkContext{*library, sleep, state}, prompts);
   search.SetProgress(7 * 100 / 16);
   search.ensurePolished();
-  ok = Save(Framed(search), folder + "/search-window.png") && ok;
+  ok = linkora::SavePicture(linkora::FramedWindowPicture(search), folder + "/search-window.png") &&
+       ok;
 
   linkora::PhoneNumberDialog phoneNumber(prompts);
-  ok = Save(Framed(phoneNumber), folder + "/phone-number-dialog.png") && ok;
+  ok = linkora::SavePicture(linkora::FramedWindowPicture(phoneNumber),
+                            folder + "/phone-number-dialog.png") &&
+       ok;
   linkora::LockCodeDialog lockCode(prompts);
-  ok = Save(Framed(lockCode), folder + "/lock-code-dialog.png") && ok;
+  ok = linkora::SavePicture(linkora::FramedWindowPicture(lockCode),
+                            folder + "/lock-code-dialog.png") &&
+       ok;
   linkora::AboutDialog about(QString::fromStdString(state.VersionText));
-  ok = Save(Framed(about), folder + "/about-dialog.png") && ok;
+  ok =
+      linkora::SavePicture(linkora::FramedWindowPicture(about), folder + "/about-dialog.png") && ok;
   window.hide();
   return ok ? 0 : 1;
 }
@@ -129,19 +105,22 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "linkora-artwork: icon size must be 16..1024\n");
       return 2;
     }
-    return Save(linkora::ProgramIconImage(size), args[3]) ? 0 : 1;
+    return linkora::SavePicture(linkora::ProgramIconImage(size), args[3]) ? 0 : 1;
   }
   if (args.size() == 3 && args[1] == QStringLiteral("all")) {
     const QString folder = args[2] + '/';
     QDir().mkpath(folder);
     using linkora::FunctionPicture;
-    const bool ok =
-        Save(linkora::MainPicture(), folder + "main.png") &&
-        Save(linkora::ButtonPicture(FunctionPicture::Phonebook), folder + "phonebook.png") &&
-        Save(linkora::ButtonPicture(FunctionPicture::Scheduler), folder + "scheduler.png") &&
-        Save(linkora::ButtonPicture(FunctionPicture::Messages), folder + "messages.png") &&
-        Save(linkora::ButtonPicture(FunctionPicture::Media), folder + "media.png") &&
-        Save(linkora::ProgramIconImage(256), folder + "icon.png");
+    const bool ok = linkora::SavePicture(linkora::MainPicture(), folder + "main.png") &&
+                    linkora::SavePicture(linkora::ButtonPicture(FunctionPicture::Phonebook),
+                                         folder + "phonebook.png") &&
+                    linkora::SavePicture(linkora::ButtonPicture(FunctionPicture::Scheduler),
+                                         folder + "scheduler.png") &&
+                    linkora::SavePicture(linkora::ButtonPicture(FunctionPicture::Messages),
+                                         folder + "messages.png") &&
+                    linkora::SavePicture(linkora::ButtonPicture(FunctionPicture::Media),
+                                         folder + "media.png") &&
+                    linkora::SavePicture(linkora::ProgramIconImage(256), folder + "icon.png");
     return ok ? 0 : 1;
   }
   if (args.size() == 3 && args[1] == QStringLiteral("screens")) {

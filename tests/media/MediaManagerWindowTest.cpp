@@ -17,6 +17,7 @@
 #include "link/SessionState.h"
 #include "media/MediaManagerDialog.h"
 #include "shell/Profile.h"
+#include "shell/WindowPicture.h"
 #include "tests/media/MediaBytes.h"
 #include "tests/media/TempFolder.h"
 #include "tests/support/FakeFileSystem.h"
@@ -368,24 +369,6 @@ TEST_F(MediaManagerWindowTest, EscapeEndsTheVisitOnTheFoundPortEnterClosesAtOnce
   }
 }
 
-// A window picture with a plain caption bar, so that its title shows too.
-QImage Framed(QWidget& shown) {
-  const QPixmap body = shown.grab();
-  constexpr int kCaption = 26;
-  QImage image(body.width() + 2, body.height() + kCaption + 1, QImage::Format_ARGB32);
-  image.fill(QColor(0x2F, 0x4F, 0x7F));
-  QPainter painter(&image);
-  painter.fillRect(QRect(1, 1, body.width(), kCaption - 1), QColor(0x3F, 0x7C, 0xD8));
-  QFont font = QApplication::font();
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(Qt::white);
-  painter.drawText(QRect(8, 1, body.width() - 12, kCaption - 1), Qt::AlignVCenter | Qt::AlignLeft,
-                   shown.windowTitle());
-  painter.drawPixmap(1, kCaption, body);
-  return image;
-}
-
 // Pictures of the media window with sample items and of a transfer window,
 // written only when LINKORA_SCREENSHOT_DIR names a folder (scripts/screenshots.sh).
 TEST_F(MediaManagerWindowTest, Pictures) {
@@ -412,7 +395,8 @@ TEST_F(MediaManagerWindowTest, Pictures) {
   window.ChooseButton()->click();
   window.PcList()->scrollToTop();
   QApplication::processEvents();
-  EXPECT_TRUE(Framed(window).save(QString::fromStdString((out / "media-window.png").string())));
+  EXPECT_TRUE(FramedWindowPicture(window).save(
+      QString::fromStdString((out / "media-window.png").string())));
 
   MediaTransferJob job;
   job.mode = MediaTransferMode::Write;
@@ -422,8 +406,8 @@ TEST_F(MediaManagerWindowTest, Pictures) {
   transfer.SetTitle("파일 전송중 Step 2.. (2 of 3)");
   transfer.SetProgress(42);
   transfer.ensurePolished();
-  EXPECT_TRUE(
-      Framed(transfer).save(QString::fromStdString((out / "media-transfer-window.png").string())));
+  EXPECT_TRUE(FramedWindowPicture(transfer).save(
+      QString::fromStdString((out / "media-transfer-window.png").string())));
 }
 
 }  // namespace
