@@ -96,7 +96,7 @@ TEST_F(CliRecordCommandsTest, RefusedFilesExitWithThreeAndTheWindowsText) {
   EXPECT_TRUE(library_.log.empty());
 }
 
-TEST_F(CliRecordCommandsTest, PushWithoutTerminalOrYesIsCancelledBeforeAnyCall) {
+TEST_F(CliRecordCommandsTest, PushWithoutTerminalOrYesIsCancelledBeforeTheHandsetIsReached) {
   Phonebook book;
   std::string error;
   ASSERT_TRUE(SavePhonebookFile(Path("book.ndf"), book, error));
