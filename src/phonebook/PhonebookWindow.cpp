@@ -361,8 +361,10 @@ void PhonebookWindow::ReadFromHandset() {
     return;
   }
   RefreshAllRows();
-  FillGroupList();
+  // The editor closes before the group list refills, so the list starts again
+  // at its first item ("지정안됨") rather than at the closed entry's group.
   editor_.AfterRead();
+  FillGroupList();
   UpdateControlStates();
 }
 

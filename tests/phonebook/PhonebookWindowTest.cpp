@@ -439,6 +439,24 @@ TEST_F(PhonebookWindowHandsetTest, ReadFillsTheListAndEnablesWriteAndSave) {
   EXPECT_TRUE(window.isVisible());
 }
 
+TEST_F(PhonebookWindowHandsetTest, ReadClosesTheOpenEntryAndSelectsNoGroup) {
+  Phonebook book;
+  NameGroups(book);
+  PutEntry(book, 4, 0x21, "이영희", "01199998888");
+  book.Entry(4).SetGroup(5);
+  window.TakePhonebook(book);
+  DoubleClickRow(List(), 3);
+  ASSERT_EQ(Combo("group")->currentIndex(), 5);
+  PutHandsetEntry(4, 0x01, "엄마", "0111234567");
+  QTest::mouseClick(Push("read"), Qt::LeftButton);
+  EXPECT_THAT(prompts.Messages(), IsEmpty());
+  EXPECT_EQ(Combo("group")->currentIndex(), 0);
+  EXPECT_EQ(Combo("group")->currentText().toStdString(), "지정안됨");
+  EXPECT_FALSE(Combo("group")->isEnabled());
+  EXPECT_FALSE(Push("apply")->isEnabled());
+  EXPECT_FALSE(Push("avatarEdit")->isEnabled());
+}
+
 TEST_F(PhonebookWindowHandsetTest, FailedGroupReadLeavesTheListAsItWas) {
   PutHandsetEntry(1, 0x01, "엄마", "0111234567");
   library.FailCall("XrsNvReadDialGroup_rx310", 8, 2);  // group 7, twice
