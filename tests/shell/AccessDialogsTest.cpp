@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "link/LockCodeDialog.h"
 #include "link/PhoneNumberDialog.h"
@@ -20,6 +25,49 @@ TEST(PhoneNumberDialogTest, OpensWithItsTitleAndTheFirstPrefix) {
   EXPECT_EQ(prefix->itemText(0), QStringLiteral("016"));
   EXPECT_EQ(prefix->itemText(1), QStringLiteral("018"));
   EXPECT_EQ(prefix->currentText(), QStringLiteral("016"));
+}
+
+// The texts of a dialog's labels, in the order they were made.
+std::vector<QString> LabelTexts(const QWidget& dialog) {
+  std::vector<QString> texts;
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+    texts.push_back(label->text());
+  }
+  return texts;
+}
+
+// "text" for each push button, with "*" after the default one.
+std::vector<QString> ButtonTexts(const QWidget& dialog) {
+  std::vector<QString> texts;
+  for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+    texts.push_back(button->text() + (button->isDefault() ? QStringLiteral("*") : QString()));
+  }
+  return texts;
+}
+
+TEST(PhoneNumberDialogTest, ShowsItsThreeLinesTheSeparatorsAndItsButtons) {
+  ScriptedPromptService prompts;
+  PhoneNumberDialog dialog(prompts);
+  EXPECT_EQ(LabelTexts(dialog),
+            (std::vector<QString>{
+                QStringLiteral("노르반 단말기의 잠금 기능이 설정되어 있습니다."),
+                QStringLiteral("Linkora 프로그램을 진행하시려면 전화번호를 입력이 필요합니다."),
+                QStringLiteral("연결된 노르반 단말기의 전화번호를 입력하세요."),
+                QStringLiteral("-"), QStringLiteral("-")}));
+  auto buttons = ButtonTexts(dialog);
+  std::sort(buttons.begin(), buttons.end());
+  EXPECT_EQ(buttons, (std::vector<QString>{QStringLiteral("취소"), QStringLiteral("확인*")}));
+}
+
+TEST(LockCodeDialogTest, ShowsItsLineAndItsButtons) {
+  ScriptedPromptService prompts;
+  LockCodeDialog dialog(prompts);
+  EXPECT_EQ(
+      LabelTexts(dialog),
+      std::vector<QString>{QStringLiteral("연결된 노르반 단말기의 잠금번호 4자리를 입력하세요.")});
+  auto buttons = ButtonTexts(dialog);
+  std::sort(buttons.begin(), buttons.end());
+  EXPECT_EQ(buttons, (std::vector<QString>{QStringLiteral("취소"), QStringLiteral("확인*")}));
 }
 
 TEST(PhoneNumberDialogTest, ValidatesTheMiddleAndLastPart) {
