@@ -8,7 +8,12 @@ namespace linkora {
 MessageSyncDialog::MessageSyncDialog(LinkContext context, const ConnectSettings& settings,
                                      MessageSink& sink, PromptService& prompts, QWidget* parent)
     : SyncProgressDialog(prompts, parent), context_(context), settings_(settings), sink_(sink) {
-  setWindowTitle(ToQt(texts::kMessageSyncTitle));
+  setWindowTitle(ToQt(texts::kMessageSyncWindowTitle));
+}
+
+bool MessageSyncDialog::PrepareStart() {
+  SetTitle(texts::kMessageSyncTitle);
+  return true;
 }
 
 int MessageSyncDialog::Run() {

@@ -15,6 +15,8 @@ class MessageSyncDialog final : public SyncProgressDialog {
                     PromptService& prompts, QWidget* parent);
 
  protected:
+  // On the first show: the title of the read.
+  bool PrepareStart() override;
   int Run() override;
 
  private:

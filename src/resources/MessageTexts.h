@@ -8,7 +8,9 @@
 // UTF-8; formats are filled with fmt::sprintf.
 namespace linkora::texts {
 
-// Reading the messages
+// Reading the messages: the progress window's own title, then the one it
+// takes when it is first shown.
+inline constexpr std::string_view kMessageSyncWindowTitle = "문자메시지 싱크 진행상황";
 inline constexpr std::string_view kMessageSyncTitle = "문자메시지 내려받기중..";
 inline constexpr std::string_view kReceivedReadTitleFormat = "받은 메시지 데이터 수신중.. [%03d]";
 inline constexpr std::string_view kSentReadTitleFormat = "보낸 메시지 데이터 수신중.. [%03d]";

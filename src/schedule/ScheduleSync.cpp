@@ -159,19 +159,28 @@ bool WriteSchedules(LinkContext context, TransferHost& host, const ConnectSettin
   return true;
 }
 
-int RunScheduleSync(int mode, LinkContext context, TransferHost& host,
-                    const ConnectSettings& settings, ScheduleStore& store) {
+std::string_view ScheduleSyncStartTitle(int mode) {
   switch (mode) {
     case static_cast<int>(ScheduleSyncMode::Read):
-      host.SetTitle(texts::kScheduleReadTitle);
-      return ReadSchedules(context, host, settings, store) ? kSyncDone : kSyncFailed;
+      return texts::kScheduleReadTitle;
     case static_cast<int>(ScheduleSyncMode::Write):
-      host.SetTitle(texts::kScheduleWriteTitle);
-      return WriteSchedules(context, host, settings, store) ? kSyncDone : kSyncFailed;
+      return texts::kScheduleWriteTitle;
     default:
-      host.ShowMessage(texts::kInvalidCommand);
-      return kSyncFailed;
+      return {};
   }
+}
+
+int RunScheduleSync(int mode, LinkContext context, TransferHost& host,
+                    const ConnectSettings& settings, ScheduleStore& store) {
+  const std::string_view title = ScheduleSyncStartTitle(mode);
+  if (title.empty()) {
+    host.ShowMessage(texts::kInvalidCommand);
+    return kSyncFailed;
+  }
+  host.SetTitle(title);
+  return mode == static_cast<int>(ScheduleSyncMode::Read)
+             ? (ReadSchedules(context, host, settings, store) ? kSyncDone : kSyncFailed)
+             : (WriteSchedules(context, host, settings, store) ? kSyncDone : kSyncFailed);
 }
 
 SchedulerReaction ReactToScheduleRead(int result, ScheduleStore& store) {

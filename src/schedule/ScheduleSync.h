@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "link/ConnectSettings.h"
 #include "link/LinkContext.h"
@@ -34,6 +35,10 @@ bool ReadSchedules(LinkContext context, TransferHost& host, const ConnectSetting
 // shown; records sent before it stay on the handset.
 bool WriteSchedules(LinkContext context, TransferHost& host, const ConnectSettings& settings,
                     const ScheduleStore& store);
+
+// The title the scheduler's progress window takes when it is first shown
+// for a mode number; empty for a mode that is neither read nor write.
+std::string_view ScheduleSyncStartTitle(int mode);
 
 // The whole run of the scheduler's progress window for a mode number: its
 // title, then the transfer. Gives kSyncDone or kSyncFailed; an unknown mode

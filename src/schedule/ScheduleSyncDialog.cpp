@@ -37,8 +37,17 @@ std::unique_ptr<ScheduleSyncDialog> ScheduleSyncDialog::ForWrite(LinkContext con
   return dialog;
 }
 
+bool ScheduleSyncDialog::PrepareStart() {
+  const std::string_view title = ScheduleSyncStartTitle(mode_);
+  if (title.empty()) {
+    ShowMessage(texts::kInvalidCommand);
+    return false;
+  }
+  SetTitle(title);
+  return true;
+}
+
 int ScheduleSyncDialog::Run() {
-  // The transfer sets the title for its mode first thing.
   return RunScheduleSync(mode_, context_, *this, settings_, store_);
 }
 

@@ -30,6 +30,9 @@ class ScheduleSyncDialog final : public SyncProgressDialog {
                      ScheduleStore& store, PromptService& prompts, QWidget* parent);
 
  protected:
+  // On the first show: the title of the mode, or "잘못된 명령입니다." and the
+  // end with kFailed for an unknown mode.
+  bool PrepareStart() override;
   int Run() override;
 
  private:

@@ -15,6 +15,7 @@
 #include "common/ByteRecord.h"
 #include "common/Cp949.h"
 #include "link/SessionState.h"
+#include "messages/MessageSyncDialog.h"
 #include "tests/media/TempFolder.h"
 #include "tests/support/FakeHandsetLibrary.h"
 #include "tests/support/ScriptedPromptService.h"
@@ -295,6 +296,17 @@ TEST_F(MessageWindowTest, NewLoadForgetsTheShownMessage) {
   EXPECT_FALSE(Button("save")->isEnabled());
   EXPECT_EQ(window->Book().Selection(), -1);
   EXPECT_THAT(Lines(List("received")), ElementsAre("01:x"));
+}
+
+TEST_F(MessageWindowTest, ProgressWindowTakesTheReadTitleWhenFirstShown) {
+  MessageSyncDialog progress(LinkContext{fake, fake.sleep, state}, settings, *window, prompts,
+                             window.get());
+  EXPECT_EQ(progress.windowTitle().toStdString(), "문자메시지 싱크 진행상황");
+  progress.show();
+  // The title comes with the show; the read only starts from the posted message.
+  EXPECT_EQ(progress.windowTitle().toStdString(), "문자메시지 내려받기중..");
+  EXPECT_TRUE(fake.log.empty());
+  progress.hide();
 }
 
 TEST_F(MessageWindowTest, ClosingBeforeAnyLoadTouchesNoPort) {

@@ -698,6 +698,27 @@ TEST_F(SchedulerWindowTest, ProgressWindowRefusesAnUnknownMode) {
   EXPECT_TRUE(fake.log.empty());
 }
 
+TEST_F(SchedulerWindowTest, ProgressWindowTakesTheTitleOfItsModeWhenFirstShown) {
+  struct TitleCase {
+    int mode;
+    const char* title;
+  };
+  const TitleCase cases[] = {{0, "스케줄러 데이터 내려받기중.."}, {1, "스케줄러 데이터 저장중.."}};
+  for (const TitleCase& c : cases) {
+    SCOPED_TRACE(c.mode);
+    ScheduleStore store;
+    ScheduleSyncDialog progress(c.mode, LinkContext{fake, fake.sleep, state}, settings, store,
+                                prompts, window.get());
+    EXPECT_EQ(progress.windowTitle().toStdString(), "스케줄러 싱크 진행상황");
+    progress.show();
+    // The title comes with the show; the transfer only starts from the posted message.
+    EXPECT_EQ(progress.windowTitle().toStdString(), c.title);
+    EXPECT_TRUE(fake.log.empty());
+    progress.hide();
+  }
+  EXPECT_THAT(prompts.Messages(), IsEmpty());
+}
+
 // Pictures of the scheduler window and its two entry dialogs with sample data.
 TEST_F(SchedulerWindowTest, Pictures) {
   const auto out = test::ScreenshotFolder();
