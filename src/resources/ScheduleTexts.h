@@ -76,6 +76,4 @@ inline constexpr std::string_view kScheduleFileSaved =
     "현재 스케줄 데이터를 파일에 저장하였습니다.";
 inline constexpr std::string_view kScheduleFileLoadedFormat =
     "%d개의 스케줄러와 %d개의 DDAY 데이터를 읽었습니다.";
-// A schedule file that could not be written (the old file stays whole).
-
 }  // namespace linkora::texts
