@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +21,9 @@
 #include "common/Sleep.h"
 #include "emulator/EmulatedHandset.h"
 #include "emulator/PtyServer.h"
+#include "fsxfer/PhoneFile.h"
+#include "link/SessionState.h"
+#include "link/TransferHost.h"
 #include "tarvio/SerialHandsetLibrary.h"
 
 namespace {
@@ -59,104 +63,58 @@ std::uint64_t Traffic(const SerialHandsetLibrary& library) {
   return library.BytesSent() + library.BytesReceived();
 }
 
-bool Receive(SerialHandsetLibrary& library, Sleep& sleep, Bytes& reply, Result& r) {
-  static constexpr int kRetryWaits[] = {200, 500, 1000};
-  sleep.Wait(kAfterRequestMs);
-  r.waitSeconds += kAfterRequestMs / 1000.0;
-  reply.assign(267, 0);
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    if (attempt > 0) {
-      sleep.Wait(kRetryWaits[attempt - 1]);
-      r.waitSeconds += kRetryWaits[attempt - 1] / 1000.0;
-    }
-    if (library.XrsRecvFrame(reply)) {
-      return true;
-    }
-  }
-  return false;
-}
+// The file transfers' wait, measured: it really waits, adds every wait to the
+// bound and counts an exchange at each wait that follows a request. Between
+// the starts of two such waits the line carries one reply and the next
+// request, and that stretch takes at least the longer of the wait and their
+// time on the line; the sum of those is the tighter bound.
+class MeasuringSleep final : public Sleep {
+ public:
+  MeasuringSleep(const SerialHandsetLibrary& library, Result& result)
+      : library_(library), result_(result) {}
 
-// One file-system exchange: send, wait, receive (with the retries).
-bool Exchange(SerialHandsetLibrary& library, Sleep& sleep, const Bytes& request, Bytes& reply,
-              Result& r) {
-  const std::uint64_t sentBefore = library.BytesSent();
-  if (!library.XrsSendFrame(request)) {
-    return false;
+  void Wait(int milliseconds) override {
+    result_.waitSeconds += milliseconds / 1000.0;
+    if (milliseconds == kAfterRequestMs) {
+      ++result_.exchanges;
+      CloseStretch();
+      stretchStart_ = Traffic(library_);
+      open_ = true;
+    }
+    sleep_.Wait(milliseconds);
   }
-  const std::uint64_t sent = library.BytesSent() - sentBefore;
-  const std::uint64_t receivedBefore = library.BytesReceived();
-  if (!Receive(library, sleep, reply, r)) {
-    return false;
-  }
-  // The send returns once the driver holds the bytes, so the wait runs while
-  // the request and then the reply cross the line.
-  const double lineSeconds =
-      static_cast<double>(sent + library.BytesReceived() - receivedBefore) / kBytesPerSecond;
-  r.overlappedBound += std::max(kAfterRequestMs / 1000.0, lineSeconds);
-  return true;
-}
 
-bool WriteFile(SerialHandsetLibrary& library, Sleep& sleep, const std::string& name,
-               const Bytes& data, Result& r) {
-  std::uint8_t sequence = 0;
-  std::size_t position = 0;
-  while (position < data.size()) {
-    const std::size_t chunk = std::min<std::size_t>(256, data.size() - position);
-    const bool more = position + chunk < data.size();
-    Bytes request = {0x59, 5, sequence, static_cast<std::uint8_t>(more ? 1 : 0)};
-    if (position == 0) {
-      request.push_back(1);
-      for (int i = 0; i < 4; ++i) {
-        request.push_back(static_cast<std::uint8_t>((data.size() >> (8 * i)) & 0xFF));
-      }
-      request.insert(request.end(), {0xFF, 0x00, 1, 0, static_cast<std::uint8_t>(name.size() + 1)});
-      request.insert(request.end(), name.begin(), name.end());
-      request.push_back(0);
+  // Ends the last stretch once the transfer is over.
+  void CloseStretch() {
+    if (open_) {
+      const double lineSeconds =
+          static_cast<double>(Traffic(library_) - stretchStart_) / kBytesPerSecond;
+      result_.overlappedBound += std::max(kAfterRequestMs / 1000.0, lineSeconds);
+      open_ = false;
     }
-    request.push_back(static_cast<std::uint8_t>(chunk & 0xFF));
-    request.push_back(static_cast<std::uint8_t>(chunk >> 8));
-    request.insert(request.end(), data.begin() + static_cast<std::ptrdiff_t>(position),
-                   data.begin() + static_cast<std::ptrdiff_t>(position + chunk));
-    Bytes reply;
-    ++r.exchanges;
-    if (!Exchange(library, sleep, request, reply, r) || reply[0] != 0x59 || reply[2] != 0) {
-      return false;
-    }
-    position += chunk;
-    sequence = sequence == 255 ? 1 : static_cast<std::uint8_t>(sequence + 1);
   }
-  return true;
-}
 
-bool ReadFile(SerialHandsetLibrary& library, Sleep& sleep, const std::string& name, Bytes& data,
-              Result& r) {
-  data.clear();
-  std::uint8_t sequence = 0;
-  for (;;) {
-    Bytes request = {0x59, 4, sequence};
-    if (sequence == 0) {
-      request.push_back(static_cast<std::uint8_t>(name.size() + 1));
-      request.insert(request.end(), name.begin(), name.end());
-      request.push_back(0);
-    }
-    Bytes reply;
-    ++r.exchanges;
-    if (!Exchange(library, sleep, request, reply, r) || reply[0] != 0x59 || reply[2] != 0) {
-      return false;
-    }
-    const std::size_t at = reply[3] == 0 ? 9 : 5;
-    const std::size_t length = ReadU16(reply, at);
-    if (at + 2 + length > reply.size()) {
-      return false;
-    }
-    data.insert(data.end(), reply.begin() + static_cast<std::ptrdiff_t>(at + 2),
-                reply.begin() + static_cast<std::ptrdiff_t>(at + 2 + length));
-    if (reply[4] == 0) {
-      return true;
-    }
-    sequence = sequence == 255 ? 1 : static_cast<std::uint8_t>(sequence + 1);
+ private:
+  const SerialHandsetLibrary& library_;
+  Result& result_;
+  ThreadSleep sleep_;
+  std::uint64_t stretchStart_ = 0;
+  bool open_ = false;
+};
+
+// The transfers run in a window; here nothing is shown.
+class QuietHost final : public TransferHost {
+ public:
+  void SetTitle(std::string_view) override {}
+  void SetProgress(int) override {}
+  void PumpMessages() override {}
+  void ShowMessage(std::string_view text) override {
+    std::fprintf(stderr, "linkora-bench: %.*s\n", static_cast<int>(text.size()), text.data());
   }
-}
+  std::optional<std::string> AskPhoneNumber() override { return std::nullopt; }
+  std::optional<std::string> AskLockCode() override { return std::nullopt; }
+  void SetDiagPortName(const std::string&) override {}
+};
 
 }  // namespace
 
@@ -189,7 +147,6 @@ int main() {
   SerialHandsetLibrary::Options options;
   options.ports = PortMap(PortMap::Options{dir / "ports", false});
   SerialHandsetLibrary library(options);
-  ThreadSleep sleep;
   int status = 0;
   std::printf("Paced emulator line at 115200 baud (11,520 bytes a second)\n");
   if (!library.DiagOpenPort("COM11", 115200)) {
@@ -234,27 +191,43 @@ int main() {
     for (std::size_t i = 0; i < data.size(); ++i) {
       data[i] = static_cast<std::uint8_t>((i * 131) >> 3);
     }
+    // The file transfers themselves, as the media transfers run them.
+    QuietHost host;
+    SessionState session;
     Result write;
     start = Clock::now();
     before = Traffic(library);
-    if (status == 0 && WriteFile(library, sleep, "nvm/media/media_0090", data, write)) {
-      write.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-      write.bytes = Traffic(library) - before;
-      Report("file write (60,000 bytes)", write);
-    } else {
-      status = 1;
+    {
+      MeasuringSleep measuring(library, write);
+      const LinkContext context{library, measuring, session};
+      if (status == 0 && WritePhoneFile(context, host, "nvm/media/media_0090", data) == 1) {
+        measuring.CloseStretch();
+        write.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        write.bytes = Traffic(library) - before;
+        Report("file write (60,000 bytes)", write);
+      } else {
+        status = 1;
+      }
     }
     Result read;
-    Bytes back;
+    Bytes back(kPhoneFileCapacity);
+    std::size_t readBytes = 0;
     start = Clock::now();
     before = Traffic(library);
-    if (status == 0 && ReadFile(library, sleep, "nvm/media/media_0090", back, read) &&
-        back == data) {
-      read.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-      read.bytes = Traffic(library) - before;
-      Report("file read (60,000 bytes)", read);
-    } else {
-      status = 1;
+    {
+      MeasuringSleep measuring(library, read);
+      const LinkContext context{library, measuring, session};
+      if (status == 0 &&
+          ReadPhoneFile(context, host, "nvm/media/media_0090", back, &readBytes) ==
+              static_cast<int>(data.size()) &&
+          readBytes == data.size() && std::equal(data.begin(), data.end(), back.begin())) {
+        measuring.CloseStretch();
+        read.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        read.bytes = Traffic(library) - before;
+        Report("file read (60,000 bytes)", read);
+      } else {
+        status = 1;
+      }
     }
     if (status != 0) {
       std::fprintf(stderr, "linkora-bench: a transfer failed: %s\n", library.LastFailure().c_str());
