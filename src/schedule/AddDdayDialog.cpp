@@ -30,19 +30,7 @@ AddDdayDialog::AddDdayDialog(QDate initialDate, QWidget* parent) : QDialog(paren
   form->addRow(ToQt(texts::kContentLabel), content_);
   form->addRow(ToQt(texts::kSchedulerRingtoneLabel), ringtone_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* add = buttons->addButton(ToQt(texts::kAddButton), QDialogButtonBox::AcceptRole);
-  add->setObjectName(QStringLiteral("add"));
-  add->setDefault(true);
-  buttons->addButton(ToQt(texts::kCancel), QDialogButtonBox::RejectRole)
-      ->setObjectName(QStringLiteral("cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &AddDdayDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &AddDdayDialog::reject);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(group);
-  layout->addWidget(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  FinishEntryDialog(*this, group);
   title_->setFocus();
 }
 

@@ -37,19 +37,7 @@ AddScheduleDialog::AddScheduleDialog(QDate initialDate, QWidget* parent) : QDial
   form->addRow(ToQt(texts::kAlarmLabel), alarm_);
   form->addRow(ToQt(texts::kSchedulerRingtoneLabel), ringtone_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* add = buttons->addButton(ToQt(texts::kAddButton), QDialogButtonBox::AcceptRole);
-  add->setObjectName(QStringLiteral("add"));
-  add->setDefault(true);
-  buttons->addButton(ToQt(texts::kCancel), QDialogButtonBox::RejectRole)
-      ->setObjectName(QStringLiteral("cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &AddScheduleDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &AddScheduleDialog::reject);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(group);
-  layout->addWidget(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  FinishEntryDialog(*this, group);
   content_->setFocus();
 }
 

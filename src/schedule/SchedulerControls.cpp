@@ -2,8 +2,13 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimeEdit>
+#include <QVBoxLayout>
 
 #include "common/Cp949.h"
 #include "resources/ScheduleTexts.h"
@@ -66,6 +71,22 @@ QComboBox* MakeAlarmList(QWidget* parent, const char* name) {
 
 std::vector<std::uint8_t> EditBytes(const QLineEdit& edit) {
   return cp949::FromUtf8(FromQt(edit.text())).value_or(std::vector<std::uint8_t>{});
+}
+
+void FinishEntryDialog(QDialog& dialog, QGroupBox* fields) {
+  auto* buttons = new QDialogButtonBox(&dialog);
+  QPushButton* add = buttons->addButton(ToQt(texts::kAddButton), QDialogButtonBox::AcceptRole);
+  add->setObjectName(QStringLiteral("add"));
+  add->setDefault(true);
+  buttons->addButton(ToQt(texts::kCancel), QDialogButtonBox::RejectRole)
+      ->setObjectName(QStringLiteral("cancel"));
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(fields);
+  layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace linkora

@@ -10,6 +10,8 @@
 
 class QCalendarWidget;
 class QComboBox;
+class QDialog;
+class QGroupBox;
 class QDateEdit;
 class QLineEdit;
 class QTimeEdit;
@@ -40,6 +42,10 @@ QLineEdit* MakeTextEdit(QWidget* parent, const char* name);
 // A drop-down list of the given names, unsorted, first line selected.
 QComboBox* MakeNameList(QWidget* parent, const char* name, const RingtoneList& names);
 QComboBox* MakeAlarmList(QWidget* parent, const char* name);
+
+// Lays an entry dialog out: its group of fields above the buttons "추가"
+// (the default, accepting) and "취소" (rejecting), at a fixed size.
+void FinishEntryDialog(QDialog& dialog, QGroupBox* fields);
 
 // The CP949 bytes of an edit (whose validator admits only encodable text).
 std::vector<std::uint8_t> EditBytes(const QLineEdit& edit);
