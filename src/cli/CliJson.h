@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/Cp949.h"
-#include "common/Sha256.h"
+#include "common/Hex.h"
 
 namespace linkora::cli {
 

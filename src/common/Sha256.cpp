@@ -1,5 +1,7 @@
 #include "common/Sha256.h"
 
+#include "common/Hex.h"
+
 #include <vector>
 
 namespace linkora {
@@ -75,17 +77,6 @@ std::array<std::uint8_t, 32> Sha256(std::span<const std::uint8_t> bytes) {
     }
   }
   return digest;
-}
-
-std::string ToHex(std::span<const std::uint8_t> bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  hex.reserve(bytes.size() * 2);
-  for (const std::uint8_t byte : bytes) {
-    hex.push_back(kDigits[byte >> 4]);
-    hex.push_back(kDigits[byte & 0x0F]);
-  }
-  return hex;
 }
 
 std::string Sha256Hex(std::span<const std::uint8_t> bytes) {

@@ -13,7 +13,4 @@ std::array<std::uint8_t, 32> Sha256(std::span<const std::uint8_t> bytes);
 // The same as 64 lower-case hex digits.
 std::string Sha256Hex(std::span<const std::uint8_t> bytes);
 
-// Bytes as lower-case hex digits, two per byte, nothing between them.
-std::string ToHex(std::span<const std::uint8_t> bytes);
-
 }  // namespace linkora

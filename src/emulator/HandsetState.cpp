@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "common/FileIo.h"
+#include "common/Hex.h"
 #include "tarvio/Protocol.h"
 
 namespace linkora::emulator {
@@ -14,7 +15,7 @@ using nlohmann::json;
 json MapToJson(const std::map<int, Bytes>& records) {
   json out = json::object();
   for (const auto& [key, bytes] : records) {
-    out[std::to_string(key)] = protocol::HexString(bytes);
+    out[std::to_string(key)] = ToHex(bytes);
   }
   return out;
 }
@@ -43,7 +44,7 @@ bool ParseKey(const std::string& text, int& key) {
 
 bool HexField(const json& value, const std::string& where, std::size_t size, Bytes& bytes,
               std::string& error) {
-  if (!value.is_string() || !protocol::ParseHex(value.get<std::string>(), bytes)) {
+  if (!value.is_string() || !ParseHex(value.get<std::string>(), bytes)) {
     error = where + ": not a string of hex bytes";
     return false;
   }
@@ -159,7 +160,7 @@ bool EncodePhoneNumber(const std::string& number, std::uint32_t& min1, std::uint
 json HandsetState::ToJson() const {
   json files_json = json::object();
   for (const auto& [path, bytes] : files) {
-    files_json[path] = protocol::HexString(bytes);
+    files_json[path] = ToHex(bytes);
   }
   return json{
       {"model", ModelName(model)},
@@ -167,13 +168,13 @@ json HandsetState::ToJson() const {
       {"lockFlag", lockFlag},
       {"lockCode", lockCode},
       {"phoneNumber", phoneNumber},
-      {"slotFlags", protocol::HexString(slotFlags)},
+      {"slotFlags", ToHex(slotFlags)},
       {"entries", MapToJson(entries)},
       {"groups", MapToJson(groups)},
       {"schedules", MapToJson(schedules)},
       {"ddays", MapToJson(ddays)},
-      {"rxList", protocol::HexString(rxList)},
-      {"moList", protocol::HexString(moList)},
+      {"rxList", ToHex(rxList)},
+      {"moList", ToHex(moList)},
       {"rxRecords", MapToJson(rxRecords)},
       {"txRecords", MapToJson(txRecords)},
       {"rxResults", ResultsToJson(rxResults)},

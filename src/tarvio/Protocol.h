@@ -86,9 +86,7 @@ std::vector<std::uint8_t> NvReply(std::uint8_t code, std::uint16_t item, std::ui
 // 12"); `reply` tells a handset's reply from a request.
 std::string Describe(std::span<const std::uint8_t> payload, bool reply);
 
-// Hex text of bytes ("7E 00 78") and back (spaces allowed; false on a bad digit).
+// Hex text of bytes for the protocol log ("7E 00 78").
 std::string HexBytes(std::span<const std::uint8_t> bytes);
-std::string HexString(std::span<const std::uint8_t> bytes);  // "7e0078"
-bool ParseHex(std::string_view text, std::vector<std::uint8_t>& bytes);
 
 }  // namespace linkora::protocol

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Hex.h"
+
 namespace linkora {
 namespace {
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "common/FileIo.h"
+#include "common/Hex.h"
 #include "fsxfer/MediaTransfer.h"
 #include "media/MediaInfo.h"
 #include "media/MediaOperations.h"
@@ -170,7 +171,7 @@ TEST_F(MediaE2eTest, UploadedPictureAndRingtoneAreStoredAndDownloadAsTheRulesSay
   const nlohmann::json state = emulator->ReadState();
   const auto stateFile = [&state](const std::string& path) {
     Bytes bytes;
-    protocol::ParseHex(state.at("files").value(path, std::string()), bytes);
+    ParseHex(state.at("files").value(path, std::string()), bytes);
     return bytes;
   };
   Bytes pictureFile = {0x15, 0x00, 0x40, 0xEE};  // four name bytes, 238 data bytes

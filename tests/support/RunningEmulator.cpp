@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "common/Hex.h"
 #include "tarvio/Protocol.h"
 
 extern char** environ;
@@ -205,7 +206,7 @@ std::vector<std::uint8_t> RunningEmulator::ReadStateBytes(const std::string& fie
   const nlohmann::json& value =
       key.empty() ? state.at(field) : state.at(field).value(key, nlohmann::json());
   if (value.is_string()) {
-    protocol::ParseHex(value.get<std::string>(), bytes);
+    ParseHex(value.get<std::string>(), bytes);
   }
   return bytes;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Hex.h"
+
 namespace linkora::protocol {
 namespace {
 
@@ -40,7 +42,7 @@ TEST(ProtocolTest, RequestAndReplyBytes) {
 TEST(ProtocolTest, HexBothWays) {
   const std::vector<std::uint8_t> bytes = {0x00, 0x7E, 0xAB, 0xFF};
   EXPECT_EQ(HexBytes(bytes), "00 7E AB FF");
-  EXPECT_EQ(HexString(bytes), "007eabff");
+  EXPECT_EQ(ToHex(bytes), "007eabff");
   std::vector<std::uint8_t> back;
   ASSERT_TRUE(ParseHex("007EabFF", back));
   EXPECT_EQ(back, bytes);
