@@ -59,4 +59,11 @@ inline constexpr std::string_view kAboutNotice =
 inline constexpr std::string_view kHelpTitle = "Linkora 도움말";
 inline constexpr std::string_view kHelpMissing = "도움말 파일을 열 수 없습니다.";
 
+// Report after an import from another program's file
+inline constexpr std::string_view kImportReportTitle = "가져오기 결과";
+inline constexpr std::string_view kImportReportSummary = "%d개 항목을 가져왔습니다.";
+inline constexpr std::string_view kImportReportClean = "모든 항목을 그대로 가져왔습니다.";
+inline constexpr std::string_view kImportReportNotes =
+    "아래 %d개 항목은 그대로 가져오지 못했습니다:";
+
 }  // namespace linkora::texts
