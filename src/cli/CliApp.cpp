@@ -3,6 +3,7 @@
 #include <fmt/printf.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ostream>
 
 #include "cli/CliCommand.h"
@@ -122,16 +123,23 @@ bool CommandRun::Confirm(std::span<const std::string_view> questions) {
 }
 
 bool CommandRun::WaitForRestart(const std::string& portName) {
-  constexpr int kProbes = 30;
+  // At most 30 s in all: the probes' own waits and the time the port takes
+  // both count.
+  constexpr int kBudgetMs = 30000;
   constexpr int kProbeWaitMs = 1000;
-  for (int probe = 0; probe < kProbes; ++probe) {
+  constexpr int kProbeCostMs = kProbeWaitMs + 500;  // the wait, then the probe's reply wait
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBudgetMs);
+  for (int spent = 0; spent + kProbeCostMs <= kBudgetMs; spent += kProbeCostMs) {
     env.sleep.Wait(kProbeWaitMs);
     PhoneLink link(Link());
     if (link.IsMakerHandset(portName, kLinkBaudRate)) {
       return true;
     }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      break;
+    }
   }
-  host.ShowMessage(texts::kCliHandsetDidNotReturn);
+  host.ShowMessage(texts::kCliWrittenButNoAnswer);
   return false;
 }
 
@@ -193,8 +201,9 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
   // handset goes back to data mode unless a write restarted it.
   if (!run.handsetRestarted) {
     EndHandsetVisit(run.Link(), host.DiagPortName());
-  } else if (!run.WaitForRestart(host.DiagPortName()) && code == kExitDone) {
-    return kExitFailed;
+  } else {
+    // The write itself went through; a handset slow to come back is said plainly.
+    run.WaitForRestart(host.DiagPortName());
   }
   return code;
 }

@@ -33,6 +33,8 @@ bool* FlagSlot(CliArguments& parsed, std::string_view name) {
     return &parsed.json;
   if (name == "--yes" || name == "-y")
     return &parsed.yes;
+  if (name == "--dry-run")
+    return &parsed.dryRun;
   if (name == "--help" || name == "-h")
     return &parsed.help;
   return nullptr;

@@ -17,6 +17,7 @@ struct CliArguments {
   bool quiet = false;
   bool json = false;
   bool yes = false;
+  bool dryRun = false;  // restore: list the changes, write nothing
   bool help = false;
 };
 

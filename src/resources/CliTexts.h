@@ -26,8 +26,9 @@ inline constexpr std::string_view kCliNotInManifest =
 inline constexpr std::string_view kCliRestoreQuestion =
     "The handset's phonebook and schedules are replaced by the backup's; the handset restarts "
     "after each.";
-inline constexpr std::string_view kCliHandsetDidNotReturn =
-    "linkora-cli: the handset did not answer again after its restart";
+inline constexpr std::string_view kCliWrittenButNoAnswer =
+    "linkora-cli: the write went through, but the handset did not answer again within 30 s "
+    "of its restart; check its cable and power before the next command";
 inline constexpr std::string_view kCliRestoreSummary =
     "restored the phonebook and schedules of %s\n";
 
@@ -45,6 +46,7 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --phone NUMBER      the handset's phone number, if it is locked (016-123-4567)\n"
     "  --lock-code NNNN    the handset's four-digit lock code\n"
     "  --yes, -y           do not ask before writing to the handset\n"
+    "  --dry-run           restore: list what would change on the handset, write nothing\n"
     "  --json              machine-readable output on stdout\n"
     "  --quiet, -q         no progress on stderr\n"
     "  --help, -h          this help\n"
