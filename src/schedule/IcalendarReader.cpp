@@ -27,8 +27,13 @@ using Kind = ImportReport::Kind;
 // The dates the handset's editors offer.
 constexpr int kFirstYear = 1997;
 constexpr int kLastYear = 2049;
-constexpr int kMaxRecurrenceSteps = 20000;
+// Steps through recurrences, for the whole file: a file of many fast rules
+// must not keep the reader busy.
+constexpr int kRecurrenceStepBudget = 200000;
 constexpr std::size_t kTextBytes = ScheduleEntry::kTextWidth - 1;
+
+// What happened to an event on its way to a record, told once it is taken.
+using Notes = std::vector<std::pair<Kind, std::string>>;
 
 struct LocalDateTime {
   int year = 0;
@@ -93,7 +98,8 @@ const char* TzidOf(icalcomponent* event) {
 // One event of the file on its way to a record, with the notes about it.
 class EventImport {
  public:
-  EventImport(icalcomponent* event, time_t now) : event_(event), now_(now) {}
+  EventImport(icalcomponent* event, time_t now, int& stepBudget)
+      : event_(event), now_(now), stepBudget_(stepBudget) {}
 
   std::string Summary() const {
     const std::string summary = PropertyText(event_, ICAL_SUMMARY_PROPERTY);
@@ -118,7 +124,7 @@ class EventImport {
 
   // Picks the date to take of a recurring event: the first instance, or the
   // first from today on when the event began before today.
-  icaltimetype Instance(icaltimetype start, std::vector<std::string>& notes) {
+  icaltimetype Instance(icaltimetype start, Notes& notes) {
     icalproperty* rule = icalcomponent_get_first_property(event_, ICAL_RRULE_PROPERTY);
     const bool recurs =
         rule != nullptr || icalcomponent_get_first_property(event_, ICAL_RDATE_PROPERTY);
@@ -130,7 +136,7 @@ class EventImport {
     const LocalDateTime today = LocalOf(now_);
     if (rule != nullptr && Before(LocalDay(start), today)) {
       icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(rule), start);
-      for (int step = 0; it != nullptr && step < kMaxRecurrenceSteps; ++step) {
+      for (; it != nullptr && stepBudget_ > 0; --stepBudget_) {
         icaltimetype next = icalrecur_iterator_next(it);
         if (icaltime_is_null_time(next)) {
           break;
@@ -147,35 +153,36 @@ class EventImport {
       }
     }
     const LocalDateTime at = FieldsOf(chosen);
-    notes.push_back(
-        fmt::sprintf(std::string(upcoming ? texts::kIcalRepeatUpcoming : texts::kIcalRepeatFirst),
-                     at.year, at.month, at.day));
+    notes.emplace_back(Kind::Changed, fmt::sprintf(std::string(upcoming ? texts::kIcalRepeatUpcoming
+                                                                        : texts::kIcalRepeatFirst),
+                                                   at.year, at.month, at.day));
     return chosen;
   }
 
   // Local date and time of a start, converting UTC and zoned times.
-  LocalDateTime Local(icaltimetype start, std::vector<std::string>& notes) const {
+  LocalDateTime Local(icaltimetype start, Notes& notes) const {
     const LocalDateTime written = FieldsOf(start);
     if (start.is_date) {
       return written;
     }
     if (start.zone == nullptr) {
       if (const char* tzid = TzidOf(event_)) {
-        notes.push_back(fmt::sprintf(std::string(texts::kIcalUnknownZone), tzid));
+        notes.emplace_back(Kind::Changed, fmt::sprintf(std::string(texts::kIcalUnknownZone), tzid));
       }
       return written;
     }
     const LocalDateTime local = LocalOf(icaltime_as_timet_with_zone(start, start.zone));
     const char* zone = icaltime_is_utc(start) ? "UTC" : icaltime_get_tzid(start);
-    notes.push_back(fmt::sprintf(std::string(texts::kIcalTimeConverted),
-                                 zone != nullptr ? zone : "UTC", written.year, written.month,
-                                 written.day, written.hour, written.minute, local.year, local.month,
-                                 local.day, local.hour, local.minute));
+    notes.emplace_back(
+        Kind::Changed,
+        fmt::sprintf(std::string(texts::kIcalTimeConverted), zone != nullptr ? zone : "UTC",
+                     written.year, written.month, written.day, written.hour, written.minute,
+                     local.year, local.month, local.day, local.hour, local.minute));
     return local;
   }
 
   // The alarm position of the event's first display alarm, with notes.
-  std::uint8_t Alarm(bool dday, std::vector<std::string>& notes) const {
+  std::uint8_t Alarm(bool dday, Notes& notes) const {
     int alarms = 0;
     std::uint8_t position = 0;
     for (icalcomponent* alarm = icalcomponent_get_first_component(event_, ICAL_VALARM_COMPONENT);
@@ -185,22 +192,22 @@ class EventImport {
         continue;
       }
       if (dday) {
-        notes.push_back(std::string(texts::kIcalDdayAlarm));
+        notes.emplace_back(Kind::Skipped, texts::kIcalDdayAlarm);
         continue;
       }
       const int before = MinutesBefore(alarm);
       if (before < 0) {
-        notes.push_back(std::string(texts::kIcalAlarmAfterStart));
+        notes.emplace_back(Kind::Skipped, texts::kIcalAlarmAfterStart);
         continue;
       }
       position = before <= 20 ? 1 : before <= 45 ? 2 : 3;
       if (before != AlarmMinutes(position)) {
-        notes.push_back(fmt::sprintf(std::string(texts::kIcalAlarmChanged), before,
-                                     texts::kAlarmNames[position]));
+        notes.emplace_back(Kind::Changed, fmt::sprintf(std::string(texts::kIcalAlarmChanged),
+                                                       before, texts::kAlarmNames[position]));
       }
     }
     if (alarms > 1 && !dday) {
-      notes.push_back(std::string(texts::kIcalExtraAlarm));
+      notes.emplace_back(Kind::Skipped, texts::kIcalExtraAlarm);
     }
     return position;
   }
@@ -249,6 +256,7 @@ class EventImport {
 
   icalcomponent* event_;
   time_t now_;
+  int& stepBudget_;
 };
 
 bool IsUtf8(std::string_view character) {
@@ -269,7 +277,7 @@ bool IsUtf8(std::string_view character) {
 // Encodes a text for a record field: characters CP949 lacks are left out,
 // and the rest is cut at a character boundary to the field's 40 bytes.
 std::vector<std::uint8_t> FieldBytes(std::string_view utf8, std::string_view fieldName,
-                                     std::vector<std::pair<Kind, std::string>>& notes) {
+                                     Notes& notes) {
   std::vector<std::uint8_t> bytes;
   std::string lost;
   bool cut = false;
@@ -390,7 +398,7 @@ class CalendarImport {
 
  private:
   void Event(icalcomponent* event) {
-    EventImport import(event, now_);
+    EventImport import(event, now_, stepBudget_);
     const std::optional<icaltimetype> first = import.Start();
     if (!first) {
       report_.Add(Kind::Skipped, import.Summary(), texts::kIcalNoStart);
@@ -404,45 +412,47 @@ class CalendarImport {
     const auto kind = XValue(event, "X-LINKORA-KIND");
     const bool dday = kind ? *kind == "DDAY" : first->is_date == 1;
 
-    std::vector<std::string> changes;
-    const icaltimetype start = import.Instance(*first, changes);
-    const LocalDateTime at = import.Local(start, changes);
-    std::vector<std::string> alarmNotes;
-    const std::uint8_t alarm = import.Alarm(dday, alarmNotes);
+    Notes notes;
+    const icaltimetype start = import.Instance(*first, notes);
+    const LocalDateTime at = import.Local(start, notes);
+    const std::uint8_t alarm = import.Alarm(dday, notes);
 
     if (dday) {
       auto carried = CarriedRecord<DdayEntry>(event, true, 0, start);
-      Take(item, carried ? *carried : NewDday(event, at, item), at, carried.has_value(), changes,
-           alarmNotes);
+      Take(item, carried ? *carried : NewDday(event, at, notes), at, carried.has_value(), notes);
     } else {
       auto carried = CarriedRecord<ScheduleEntry>(event, false, alarm, start);
-      Take(item, carried ? *carried : NewSchedule(event, at, alarm, item), at, carried.has_value(),
-           changes, alarmNotes);
+      Take(item, carried ? *carried : NewSchedule(event, at, alarm, notes), at, carried.has_value(),
+           notes);
     }
   }
 
-  ScheduleEntry NewSchedule(icalcomponent* event, const LocalDateTime& at, std::uint8_t alarm,
-                            const std::string& item) {
+  static ScheduleEntry NewSchedule(icalcomponent* event, const LocalDateTime& at,
+                                   std::uint8_t alarm, Notes& notes) {
     ScheduleEntry entry;
     entry.SetYear(static_cast<std::uint16_t>(std::clamp(at.year, 0, 0xFFFF)));
     entry.SetMonth(static_cast<std::uint8_t>(at.month));
     entry.SetDay(static_cast<std::uint8_t>(at.day));
     entry.SetHour(static_cast<std::uint8_t>(at.hour));
     entry.SetMinute(static_cast<std::uint8_t>(at.minute));
-    entry.SetContent(Text(event, ICAL_SUMMARY_PROPERTY, texts::kContentLabel, item));
-    entry.SetPlace(Text(event, ICAL_LOCATION_PROPERTY, texts::kPlaceLabel, item));
+    entry.SetContent(
+        FieldBytes(PropertyText(event, ICAL_SUMMARY_PROPERTY), texts::kContentLabel, notes));
+    entry.SetPlace(
+        FieldBytes(PropertyText(event, ICAL_LOCATION_PROPERTY), texts::kPlaceLabel, notes));
     entry.SetAlarm(alarm);
     entry.SetRingtone(Ringtone(event));
     return entry;
   }
 
-  DdayEntry NewDday(icalcomponent* event, const LocalDateTime& at, const std::string& item) {
+  static DdayEntry NewDday(icalcomponent* event, const LocalDateTime& at, Notes& notes) {
     DdayEntry entry;
     entry.SetYear(static_cast<std::uint16_t>(std::clamp(at.year, 0, 0xFFFF)));
     entry.SetMonth(static_cast<std::uint8_t>(at.month));
     entry.SetDay(static_cast<std::uint8_t>(at.day));
-    entry.SetTitle(Text(event, ICAL_SUMMARY_PROPERTY, texts::kTitleLabel, item));
-    entry.SetContent(Text(event, ICAL_DESCRIPTION_PROPERTY, texts::kContentLabel, item));
+    entry.SetTitle(
+        FieldBytes(PropertyText(event, ICAL_SUMMARY_PROPERTY), texts::kTitleLabel, notes));
+    entry.SetContent(
+        FieldBytes(PropertyText(event, ICAL_DESCRIPTION_PROPERTY), texts::kContentLabel, notes));
     entry.SetRingtone(Ringtone(event));
     return entry;
   }
@@ -451,22 +461,11 @@ class CalendarImport {
     return static_cast<std::uint8_t>(XNumber(event, "X-LINKORA-RINGTONE").value_or(84));
   }
 
-  std::vector<std::uint8_t> Text(icalcomponent* event, icalproperty_kind kind,
-                                 std::string_view fieldName, const std::string& item) {
-    std::vector<std::pair<Kind, std::string>> notes;
-    std::vector<std::uint8_t> bytes = FieldBytes(PropertyText(event, kind), fieldName, notes);
-    for (auto& [noteKind, text] : notes) {
-      pending_.push_back({noteKind, item, std::move(text)});
-    }
-    return bytes;
-  }
-
+  // Adds the record and the notes about it, or tells why it is left out.
   template <typename Entry>
   void Take(const std::string& item, const Entry& entry, const LocalDateTime& at, bool ours,
-            const std::vector<std::string>& changes, const std::vector<std::string>& alarmNotes) {
+            const Notes& notes) {
     constexpr bool dday = std::is_same_v<Entry, DdayEntry>;
-    std::vector<ImportReport::Note> notes;
-    notes.swap(pending_);
     const auto skip = [&](std::string_view why) { report_.Add(Kind::Skipped, item, why); };
     if (!ours && (at.year < kFirstYear || at.year > kLastYear)) {
       return skip(texts::kIcalOutOfRange);
@@ -495,18 +494,8 @@ class CalendarImport {
       store_.AppendSchedule(entry);
     }
     report_.CountImported();
-    for (const std::string& change : changes) {
-      report_.Add(Kind::Changed, item, change);
-    }
-    for (const std::string& note : alarmNotes) {
-      report_.Add(note == texts::kIcalAlarmAfterStart || note == texts::kIcalExtraAlarm ||
-                          note == texts::kIcalDdayAlarm
-                      ? Kind::Skipped
-                      : Kind::Changed,
-                  item, note);
-    }
-    for (const ImportReport::Note& note : notes) {
-      report_.Add(note.kind, note.item, note.text);
+    for (const auto& [kind, text] : notes) {
+      report_.Add(kind, item, text);
     }
   }
 
@@ -515,7 +504,7 @@ class CalendarImport {
   time_t now_;
   int heldSchedules_;
   int heldDdays_;
-  std::vector<ImportReport::Note> pending_;
+  int stepBudget_ = kRecurrenceStepBudget;
 };
 
 // iCalendar begins with its BEGIN line (after a byte order mark or blank lines).
