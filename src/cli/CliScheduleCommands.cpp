@@ -171,17 +171,18 @@ int Show(CommandRun& run) {
 }
 
 // The handset's schedules and D-days, sorted as the window shows them.
-int ReadHandset(CommandRun& run, ScheduleStore& store) {
-  const auto settings = run.Settings();
-  if (!settings) {
-    return kExitFailed;
-  }
-  if (const int code = run.Finish(RunScheduleSync(0, run.Link(), run.host, *settings, store));
+int ReadHandset(CommandRun& run, const ConnectSettings& settings, ScheduleStore& store) {
+  if (const int code = run.Finish(RunScheduleSync(0, run.Link(), run.host, settings, store));
       code != kExitDone) {
     return code;
   }
   store.SortAndRelink();
   return kExitDone;
+}
+
+int ReadHandset(CommandRun& run, ScheduleStore& store) {
+  const auto settings = run.Settings();
+  return settings ? ReadHandset(run, *settings, store) : kExitFailed;
 }
 
 int Export(CommandRun& run) {
@@ -271,7 +272,13 @@ int ImportIntoHandset(CommandRun& run, ImportReport& report, ScheduleStore& stor
       return ImportRefused(run, check);
     }
   }
-  if (const int code = ReadHandset(run, store); code != kExitDone) {
+  // One search for both transfers: after the read the handset is in
+  // diagnostic mode and answers no search.
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  if (const int code = ReadHandset(run, *settings, store); code != kExitDone) {
     return code;
   }
   IcalendarReader reader;
@@ -279,12 +286,11 @@ int ImportIntoHandset(CommandRun& run, ImportReport& report, ScheduleStore& stor
     return ImportRefused(run, reader);
   }
   PrintReport(run, report);
+  if (report.Imported() == 0) {
+    return kExitDone;  // nothing to write, so no restart either
+  }
   if (!run.Confirm(ScheduleWriteQuestions())) {
     return kExitCancelled;
-  }
-  const auto settings = run.Settings();
-  if (!settings) {
-    return kExitFailed;
   }
   const int code = run.Finish(RunScheduleSync(1, run.Link(), run.host, *settings, store));
   run.handsetRestarted = code == kExitDone;
