@@ -542,11 +542,17 @@ bool IcalendarReader::Read(std::string_view text, ScheduleStore& store, ImportRe
   icalerror_set_errors_are_fatal(0);
   const std::string copy(text);
   Component root(icalparser_parse_string(copy.c_str()), &icalcomponent_free);
-  icalcomponent* calendar = root.get();
-  if (calendar != nullptr && icalcomponent_isa(calendar) == ICAL_XROOT_COMPONENT) {
-    calendar = icalcomponent_get_first_component(calendar, ICAL_VCALENDAR_COMPONENT);
+  // Several calendars one after the other come as children of one root.
+  std::vector<icalcomponent*> calendars;
+  if (root && icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
+    for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
+         c != nullptr; c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
+      calendars.push_back(c);
+    }
+  } else if (root && icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
+    calendars.push_back(root.get());
   }
-  if (calendar == nullptr || icalcomponent_isa(calendar) != ICAL_VCALENDAR_COMPONENT) {
+  if (calendars.empty()) {
     error_ = texts::kIcalNotCalendar;
     return false;
   }
@@ -554,9 +560,11 @@ bool IcalendarReader::Read(std::string_view text, ScheduleStore& store, ImportRe
   ScheduleStore scratch = store;
   ImportReport notes = report;
   CalendarImport import(scratch, notes, now_());
-  for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT);
-       c != nullptr; c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
-    import.Component(c);
+  for (icalcomponent* calendar : calendars) {
+    for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT);
+         c != nullptr; c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
+      import.Component(c);
+    }
   }
   scratch.SortAndRelink();
   store = scratch;

@@ -251,6 +251,18 @@ TEST_F(IcalendarReaderTest, AnEventEditedElsewhereIsTakenFromItsFields) {
   EXPECT_TRUE(report.Clean());
 }
 
+TEST_F(IcalendarReaderTest, TakesEveryCalendarOfAFileThatHoldsSeveral) {
+  ScheduleStore store;
+  ImportReport report;
+  ASSERT_TRUE(IcalendarReader([] { return kToday; })
+                  .Read(Calendar(Event(":20270101T090000", "first")) +
+                            Calendar(Event(";VALUE=DATE:20270202", "second")),
+                        store, report));
+  EXPECT_THAT(Lines(store), ElementsAreArray({"S 2027-01-01 09:00|first||0|84|0/0",
+                                              "D 2027-02-02|second||84|0/0"}));
+  EXPECT_EQ(report.Imported(), 2);
+}
+
 // Mangled copies of the samples never crash the reader nor break the store.
 TEST_F(IcalendarReaderTest, SurvivesMangledInput) {
   std::mt19937 random(11);
