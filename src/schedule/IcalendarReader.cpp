@@ -172,7 +172,10 @@ class EventImport {
       return written;
     }
     const LocalDateTime local = LocalOf(icaltime_as_timet_with_zone(start, start.zone));
-    const char* zone = icaltime_is_utc(start) ? "UTC" : icaltime_get_tzid(start);
+    // The zone as the file names it (a zone of the system's data carries a
+    // longer name of libical's).
+    const char* tzid = TzidOf(event_);
+    const char* zone = icaltime_is_utc(start) || tzid == nullptr ? "UTC" : tzid;
     notes.emplace_back(
         Kind::Changed,
         fmt::sprintf(std::string(texts::kIcalTimeConverted), zone != nullptr ? zone : "UTC",

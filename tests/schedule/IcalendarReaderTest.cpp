@@ -263,6 +263,26 @@ TEST_F(IcalendarReaderTest, TakesEveryCalendarOfAFileThatHoldsSeveral) {
   EXPECT_EQ(report.Imported(), 2);
 }
 
+TEST_F(IcalendarReaderTest, ZonesWithoutVtimezoneComeFromTheSystemOrAreTakenAsWritten) {
+  ScheduleStore store;
+  ImportReport report;
+  ASSERT_TRUE(IcalendarReader([] { return kToday; })
+                  .Read(Calendar(Event(";TZID=Asia/Tokyo:20270101T100000", "tokyo") +
+                                 Event(";TZID=Mars/Olympus:20270101T100000", "mars") +
+                                 Event(";TZID=Europe/London:20270701T100000", "london")),
+                        store, report));
+  EXPECT_THAT(Lines(store), ElementsAreArray({"S 2027-01-01 10:00|tokyo||0|84|0/1",
+                                              "S 2027-01-01 10:00|mars||0|84|1/2",
+                                              "S 2027-07-01 18:00|london||0|84|2/0"}));
+  EXPECT_THAT(Notes(report),
+              ElementsAreArray({"changed tokyo (2027-01-01): Asia/Tokyo 시각 2027-01-01 "
+                                "10:00을(를) 이 PC의 시각 2027-01-01 10:00(으)로 바꾸었습니다.",
+                                "changed mars (2027-01-01): 시간대 Mars/Olympus을(를) 알 수 없어 "
+                                "적힌 시각 그대로 가져왔습니다.",
+                                "changed london (2027-07-01): Europe/London 시각 2027-07-01 "
+                                "10:00을(를) 이 PC의 시각 2027-07-01 18:00(으)로 바꾸었습니다."}));
+}
+
 // Mangled copies of the samples never crash the reader nor break the store.
 TEST_F(IcalendarReaderTest, SurvivesMangledInput) {
   std::mt19937 random(11);
