@@ -1,10 +1,18 @@
 #include "backup/OpenCopies.h"
 
+#include "schedule/IcalendarWriter.h"
+
 namespace linkora {
 
-// The exporters of the open formats come here as they land; until then a
-// backup holds the native files only.
-bool WriteOpenCopies(const std::filesystem::path&, const HandsetContent&, std::string&) {
+// Each open format is written here as its exporter lands: so far the
+// calendar; contacts, message text and plain media files follow.
+bool WriteOpenCopies(const std::filesystem::path& folder, const HandsetContent& content,
+                     std::string& error) {
+  IcalendarWriter calendar;
+  if (!calendar.Save(folder / "calendar.ics", content.schedules)) {
+    error = calendar.errorString();
+    return false;
+  }
   return true;
 }
 

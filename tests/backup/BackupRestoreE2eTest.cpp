@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -104,7 +105,14 @@ TEST_F(BackupRestoreE2eTest, BackupChangeRestoreAndBackupAgainGiveTheSameNativeF
   const auto second = Cli({"backup", Path("two").string()});
   ASSERT_EQ(second.exitCode, 0) << second.err;
   const auto again = nlohmann::json::parse(FileBytes(Path("two") / "manifest.json"));
-  EXPECT_EQ(again["files"], manifest["files"]);
+  // The native files; the open copies carry the time they were made.
+  const auto native = [](nlohmann::json files) {
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [](const auto& file) { return file["path"] == "calendar.ics"; }),
+                files.end());
+    return files;
+  };
+  EXPECT_EQ(native(again["files"]), native(manifest["files"]));
 }
 
 TEST_F(BackupRestoreE2eTest, AManifestMismatchIsRefusedBeforeAnythingIsSent) {
