@@ -8,6 +8,13 @@
 #include "shell/QtText.h"
 
 namespace linkora {
+namespace {
+
+// A box taller than the screen hides its buttons; the command line's
+// --dry-run lists every change.
+constexpr std::size_t kShownChanges = 15;
+
+}  // namespace
 
 HandsetVisitDialog::HandsetVisitDialog(Job job, LinkContext context,
                                        const ConnectSettings& settings,
@@ -37,15 +44,16 @@ int HandsetVisitDialog::Run() {
     return kDone;
   }
   const auto ask = [this](const RestorePlan& plan) {
-    return Prompts().AskYesNo(fmt::sprintf(std::string(texts::kRestoreQuestion), plan.Text()),
-                              texts::kAppTitle);
+    return Prompts().AskYesNo(
+        fmt::sprintf(std::string(texts::kRestoreQuestion), plan.ShortText(kShownChanges)),
+        texts::kAppTitle);
   };
   restore_ = HandsetRestore(context_, *this).Run(settings_, folder_, ask);
   switch (restore_->outcome) {
     case RestoreOutcome::Restored: {
       std::string summary;
       for (const std::string& line : restore_->plan.SummaryLines()) {
-        summary += line + "\n";
+        summary += (summary.empty() ? "" : "\n") + line;
       }
       Prompts().ShowMessage(fmt::sprintf(std::string(texts::kRestoreDone), summary));
       return kDone;

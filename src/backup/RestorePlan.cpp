@@ -110,6 +110,21 @@ std::string RestorePlan::Text() const {
   return text;
 }
 
+std::string RestorePlan::ShortText(std::size_t shownDetails) const {
+  std::vector<std::string> lines = SummaryLines();
+  const std::size_t shown = std::min(shownDetails, details.size());
+  lines.insert(lines.end(), details.begin(), details.begin() + static_cast<long>(shown));
+  if (shown < details.size()) {
+    lines.push_back(fmt::sprintf(std::string(texts::kChangeMoreLines),
+                                 static_cast<int>(details.size() - shown)));
+  }
+  std::string text;
+  for (const std::string& line : lines) {
+    text += (text.empty() ? "" : "\n") + line;
+  }
+  return text;
+}
+
 RestorePlan PlanRestore(const Phonebook& backup, const Phonebook& handset,
                         const ScheduleStore& backupStore, const ScheduleStore& handsetStore,
                         const std::vector<BackupMediaItem>& backupMedia,

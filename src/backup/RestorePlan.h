@@ -34,6 +34,9 @@ struct RestorePlan {
   std::vector<std::string> SummaryLines() const;
   // The counts, then the detail lines.
   std::string Text() const;
+  // The same for a question box: at most `shownDetails` detail lines, the
+  // rest counted in one line, no newline at the end.
+  std::string ShortText(std::size_t shownDetails) const;
 };
 
 // Entries are compared slot by slot; schedules and D-days by content, a

@@ -58,6 +58,7 @@ inline constexpr std::string_view kChangeSchedules = "스케줄: 추가 %d, 변�
 inline constexpr std::string_view kChangeDdays = "D-day: 추가 %d, 변경 %d, 삭제 %d";
 inline constexpr std::string_view kChangeMedia = "올릴 미디어: %d개";
 inline constexpr std::string_view kChangeEntryLine = "  %s %03d번지 %s";
+inline constexpr std::string_view kChangeMoreLines = "  ... 외 %d개";
 inline constexpr std::string_view kChangeScheduleLine = "  %s 스케줄 %s %s";
 inline constexpr std::string_view kChangeDdayLine = "  %s D-day %s %s";
 inline constexpr std::string_view kChangeMediaLine = "  + 미디어 %s";

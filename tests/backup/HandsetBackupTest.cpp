@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "backup/RestorePlan.h"
 #include "link/ConnectSettings.h"
 #include "link/SessionState.h"
 #include "tests/media/MediaBytes.h"
@@ -138,6 +139,26 @@ TEST_F(HandsetBackupTest, RefusesAFolderThatHoldsFiles) {
   EXPECT_TRUE(fake.log.empty());
   EXPECT_EQ(host.messages.back(), (folder.path / "b").string() +
                                       " 폴더에 파일이 있습니다. 새 폴더나 빈 폴더를 고르세요.");
+}
+
+// The question box shows a bounded list; the rest is counted.
+TEST(RestorePlanTest, ShortTextShowsAtMostTheGivenDetailLines) {
+  RestorePlan plan;
+  plan.entries.added = 3;
+  plan.details = {"  + 001번지 가", "  + 002번지 나", "  + 003번지 다"};
+  struct Case {
+    std::size_t shown;
+    std::string tail;
+  };
+  for (const Case& c : {Case{5, "  + 001번지 가\n  + 002번지 나\n  + 003번지 다"},
+                        Case{3, "  + 001번지 가\n  + 002번지 나\n  + 003번지 다"},
+                        Case{1, "  + 001번지 가\n  ... 외 2개"}, Case{0, "  ... 외 3개"}}) {
+    EXPECT_EQ(plan.ShortText(c.shown),
+              "전화번호: 추가 3, 변경 0, 삭제 0\n스케줄: 추가 0, 변경 0, 삭제 0\n"
+              "D-day: 추가 0, 변경 0, 삭제 0\n올릴 미디어: 0개\n" +
+                  c.tail)
+        << c.shown;
+  }
 }
 
 }  // namespace

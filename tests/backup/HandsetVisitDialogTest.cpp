@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <set>
 
 #include "link/SessionState.h"
+#include "shell/QtPromptService.h"
 #include "shell/QtText.h"
 #include "tests/media/MediaBytes.h"
 #include "tests/media/TempFolder.h"
@@ -38,7 +42,11 @@ class HandsetVisitDialogTest : public ::testing::Test {
 
   // Runs the window; every step title it showed goes to `titles`.
   int Run(HandsetVisitDialog::Job job, const QString& picture) {
-    HandsetVisitDialog window(job, {fake, fake.sleep, state}, settings, folder.path / "b", prompts);
+    return Run(job, picture, prompts);
+  }
+
+  int Run(HandsetVisitDialog::Job job, const QString& picture, PromptService& asking) {
+    HandsetVisitDialog window(job, {fake, fake.sleep, state}, settings, folder.path / "b", asking);
     files.onRequest = [&](const Bytes&) {
       titles.insert(FromQt(window.windowTitle()));
       if (const auto dir = test::ScreenshotFolder(); dir && !pictured) {
@@ -87,10 +95,55 @@ TEST_F(HandsetVisitDialogTest, RestoreShowsTheChangesAndAsksOnce) {
   EXPECT_EQ(prompts.prompts[0].text,
             "핸드폰의 내용을 다음과 같이 바꿉니다. 쓰기가 끝날 때마다 핸드폰이 재시작합니다.\n\n"
             "전화번호: 추가 0, 변경 0, 삭제 0\n스케줄: 추가 0, 변경 0, 삭제 0\n"
-            "D-day: 추가 0, 변경 0, 삭제 0\n올릴 미디어: 1개\n  + 미디어 pic\n\n\n"
+            "D-day: 추가 0, 변경 0, 삭제 0\n올릴 미디어: 1개\n  + 미디어 pic\n\n"
             "복원하시겠습니까?");
   EXPECT_TRUE(files.written.empty());
   EXPECT_EQ(fake.CountOf("DiagPhoneReset"), 0);
+}
+
+// The real message boxes of the window: pictured, their text kept, then
+// answered with `press`.
+class BoxWatcher {
+ public:
+  explicit BoxWatcher(QMessageBox::StandardButton press) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, press] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) {
+        return;
+      }
+      texts.push_back(FromQt(box->text()));
+      if (const auto dir = test::ScreenshotFolder()) {
+        test::SaveWindowPicture(*box, *dir, QString::fromStdString(picture));
+      }
+      box->button(press)->click();
+    });
+    timer_.start(20);
+  }
+
+  std::string picture;
+  std::vector<std::string> texts;
+
+ private:
+  QTimer timer_;
+};
+
+TEST_F(HandsetVisitDialogTest, TheSummaryAndTheRestoreQuestionShowTheirWholeText) {
+  QtPromptService boxes;
+  {
+    BoxWatcher watcher(QMessageBox::Ok);
+    watcher.picture = "backup-summary.png";
+    ASSERT_EQ(Run(HandsetVisitDialog::Job::Backup, "backup-progress.png", boxes), 1);
+    EXPECT_EQ(watcher.texts, (std::vector<std::string>{"백업이 끝났습니다.\n\n전화번호 0개, 스케줄 "
+                                                       "0개, D-day 0개, 메시지 0개, 미디어 1개"}));
+  }
+  files.files["nvm/info/media_info"] = test::EmptyList(8221);
+  files.files.erase("nvm/media/media_0000");
+  BoxWatcher watcher(QMessageBox::No);
+  watcher.picture = "restore-question.png";
+  EXPECT_EQ(Run(HandsetVisitDialog::Job::Restore, "restore-progress.png", boxes), 2);
+  ASSERT_EQ(watcher.texts.size(), 1u);
+  EXPECT_NE(watcher.texts[0].find("  + 미디어 pic"), std::string::npos);
+  EXPECT_TRUE(files.written.empty());
 }
 
 }  // namespace
