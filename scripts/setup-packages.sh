@@ -10,6 +10,8 @@ packages=(
   libfmt-dev nlohmann-json3-dev
   # desktop program: Qt 6 Widgets and a font with Korean glyphs
   qt6-base-dev fonts-nanum
+  # Qt's own texts (file dialogs, edit menus) in Korean
+  qt6-translations-l10n
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
 )

@@ -9,6 +9,7 @@
 #include "common/Cp949.h"
 #include "messages/MessageSyncDialog.h"
 #include "resources/MessageTexts.h"
+#include "resources/ShellTexts.h"
 #include "shell/FileFilter.h"
 #include "shell/PromptService.h"
 #include "shell/QtText.h"
@@ -156,6 +157,8 @@ void MessageWindow::SaveMessage() {
     return;
   }
   FileDialogRequest request;
+  request.caption = std::string(texts::kSaveAsCaption);
+  request.folderKey = std::string(texts::kProfileMessageFolderKey);
   request.filter = DialogFilter(texts::kExportFilter);
   request.fileName = *name;
   request.defaultSuffix = std::string(texts::kExportExtension);

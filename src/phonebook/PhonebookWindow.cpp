@@ -20,6 +20,7 @@
 #include "phonebook/PhonebookSyncDialog.h"
 #include "phonebook/PhonebookTransfer.h"
 #include "resources/PhonebookTexts.h"
+#include "resources/ShellTexts.h"
 #include "resources/Texts.h"
 #include "shell/PromptService.h"
 #include "shell/QtText.h"
@@ -98,7 +99,8 @@ QStringList ToQtList(const std::vector<std::string>& items) {
 
 PhonebookWindow::PhonebookWindow(const ConnectSettings& settings, LinkContext context,
                                  PromptService& prompts, QWidget* parent)
-    : FunctionWindow(settings, context, prompts, parent) {
+    : FunctionWindow(settings, context, prompts, parent),
+      saved_(std::make_unique<Phonebook>(book_)) {
   setWindowTitle(ToQt(texts::kPhonebookWindowTitle));
   setFixedSize(kWindowWidth, kWindowHeight);
   BuildControls();
@@ -290,6 +292,15 @@ void PhonebookWindow::TakePhonebook(const Phonebook& phonebook) {
   FillGroupList();
   editor_.AfterLoad();
   UpdateControlStates();
+  MarkSaved();
+}
+
+void PhonebookWindow::MarkSaved() {
+  *saved_ = book_;
+}
+
+bool PhonebookWindow::HasUnsavedEdits() const {
+  return !(book_ == *saved_);
 }
 
 void PhonebookWindow::ActivateRow(int row) {
@@ -366,6 +377,7 @@ void PhonebookWindow::ReadFromHandset() {
   editor_.AfterRead();
   FillGroupList();
   UpdateControlStates();
+  MarkSaved();
 }
 
 void PhonebookWindow::WriteToHandset() {
@@ -386,6 +398,7 @@ void PhonebookWindow::LoadFile() {
   request.caption = std::string(texts::kLoadFileCaption);
   request.filter = std::string(texts::kPhonebookFileFilter);
   request.defaultSuffix = std::string(texts::kPhonebookFileExtension);
+  request.folderKey = std::string(texts::kProfilePhonebookFolderKey);
   const std::optional<std::string> path = Prompts().AskOpenFileName(request);
   if (!path) {
     return;
@@ -396,6 +409,7 @@ void PhonebookWindow::LoadFile() {
       FillGroupList();
       editor_.AfterLoad();
       UpdateControlStates();
+      MarkSaved();
       Prompts().ShowMessage(texts::kPhonebookFileLoaded);
       break;
     case PhonebookFileLoad::BadFormat:
@@ -411,12 +425,14 @@ void PhonebookWindow::SaveFile() {
   request.caption = std::string(texts::kSaveFileCaption);
   request.filter = std::string(texts::kPhonebookFileFilter);
   request.defaultSuffix = std::string(texts::kPhonebookFileExtension);
+  request.folderKey = std::string(texts::kProfilePhonebookFolderKey);
   const std::optional<std::string> path = Prompts().AskSaveFileName(request);
   if (!path) {
     return;
   }
   std::string error;
   if (SavePhonebookFile(std::filesystem::path(*path), book_, error)) {
+    MarkSaved();
     Prompts().ShowMessage(texts::kPhonebookFileSaved);
   } else {
     Prompts().ShowMessage(std::string(texts::kFileWriteFailed) + "\n" + error);

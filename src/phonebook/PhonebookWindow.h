@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include "phonebook/Phonebook.h"
 #include "phonebook/PhonebookEditor.h"
@@ -44,6 +45,8 @@ class PhonebookWindow final : public FunctionWindow {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Edits since the last read, load or save.
+  bool HasUnsavedEdits() const override;
 
  private:
   void BuildControls();
@@ -54,8 +57,10 @@ class PhonebookWindow final : public FunctionWindow {
   void RefreshAllRows();
   void FillGroupList();
   void TakeText(EditorField field);
+  void MarkSaved();
 
   Phonebook book_;
+  std::unique_ptr<Phonebook> saved_;  // as it was last read, loaded or saved
   PhonebookEditor editor_{book_};
 
   QTreeWidget* list_ = nullptr;

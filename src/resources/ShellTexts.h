@@ -13,6 +13,11 @@ inline constexpr std::string_view kVersionText = "노르반 Linkora RX-2100/3100
 inline constexpr std::string_view kProfileSection = "Norvane Linkora";
 inline constexpr std::string_view kProfilePortKey = "Port";
 inline constexpr std::string_view kProfileDataPathKey = "DataPath";
+// Where the file dialogs of each kind of file last were.
+inline constexpr std::string_view kProfilePhonebookFolderKey = "PhonebookPath";
+inline constexpr std::string_view kProfileScheduleFolderKey = "SchedulePath";
+inline constexpr std::string_view kProfileMessageFolderKey = "MessagePath";
+inline constexpr std::string_view kProfileMediaFolderKey = "MediaPath";
 inline constexpr std::string_view kPortNameFormat = "COM%d";
 
 // Main menu
@@ -35,6 +40,10 @@ inline constexpr std::string_view kNo = "아니요(&N)";
 
 // Exit
 inline constexpr std::string_view kExitQuestion = "프로그램을 종료하시겠습니까?";
+
+// Closing a phonebook or scheduler window whose edits are neither written nor saved
+inline constexpr std::string_view kCloseWithUnsavedEdits =
+    "저장하지 않은 변경 내용이 있습니다.\n창을 닫으면 변경 내용이 사라집니다. 닫으시겠습니까?";
 
 // Function buttons and the titles of their windows
 inline constexpr std::string_view kPhonebookButton = "전화번호부";

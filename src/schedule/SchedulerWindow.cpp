@@ -63,6 +63,7 @@ SchedulerWindow::SchedulerWindow(const ConnectSettings& settings, LinkContext co
                                  PromptService& prompts, QWidget* parent, TodayClock today)
     : FunctionWindow(settings, context, prompts, parent),
       store_(std::make_unique<ScheduleStore>()),
+      saved_(std::make_unique<ScheduleStore>()),
       today_(std::move(today)) {
   setWindowTitle(ToQt(texts::kSchedulerTitle));
   BuildControls();
@@ -202,12 +203,24 @@ void SchedulerWindow::BuildControls() {
 }
 
 void SchedulerWindow::ReadFromHandset() {
-  store_->Clear();
-  RefillSchedules();
-  RefillDdays();
+  // The read fills a store of its own and replaces this one only when it
+  // succeeds: a failed or cancelled read leaves the lists and the user's
+  // edits as they were.
   const auto progress =
       ScheduleSyncDialog::ForRead(Context(), Settings(), *store_, Prompts(), this);
-  ApplyReaction(ReactToScheduleRead(RunProgress(*progress), *store_));
+  if (RunProgress(*progress) != kSyncDone) {
+    return;
+  }
+  ApplyReaction(ReactToScheduleRead(kSyncDone, *store_));
+  MarkSaved();
+}
+
+void SchedulerWindow::MarkSaved() {
+  *saved_ = *store_;
+}
+
+bool SchedulerWindow::HasUnsavedEdits() const {
+  return !(*store_ == *saved_);
 }
 
 void SchedulerWindow::WriteToHandset() {
@@ -223,8 +236,10 @@ void SchedulerWindow::WriteToHandset() {
   }
 }
 
-FileDialogRequest SchedulerWindow::FileRequest() const {
+FileDialogRequest SchedulerWindow::FileRequest(std::string_view caption) const {
   FileDialogRequest request;
+  request.caption = std::string(caption);
+  request.folderKey = std::string(texts::kProfileScheduleFolderKey);
   request.filter = DialogFilter(texts::kScheduleFileFilter);
   request.fileName = std::string(texts::kScheduleFileInitialName);
   request.defaultSuffix = std::string(texts::kScheduleFileExtension);
@@ -232,7 +247,8 @@ FileDialogRequest SchedulerWindow::FileRequest() const {
 }
 
 void SchedulerWindow::LoadFile() {
-  const std::optional<std::string> path = Prompts().AskOpenFileName(FileRequest());
+  const std::optional<std::string> path =
+      Prompts().AskOpenFileName(FileRequest(texts::kOpenCaption));
   if (!path) {
     return;
   }
@@ -249,17 +265,23 @@ void SchedulerWindow::LoadFile() {
       RefillDdays();
       EnableWriteAndSave(true);
       EnableAdding();
+      MarkSaved();
       Prompts().ShowMessage(result.message);
       return;
   }
 }
 
 void SchedulerWindow::SaveFile() {
-  const std::optional<std::string> path = Prompts().AskSaveFileName(FileRequest());
+  const std::optional<std::string> path =
+      Prompts().AskSaveFileName(FileRequest(texts::kSaveAsCaption));
   if (!path) {
     return;
   }
-  Prompts().ShowMessage(SaveScheduleFile(*path, *store_).message);
+  const ScheduleSaveResult result = SaveScheduleFile(*path, *store_);
+  if (result.saved) {
+    MarkSaved();
+  }
+  Prompts().ShowMessage(result.message);
 }
 
 void SchedulerWindow::ScheduleSelected() {
@@ -474,6 +496,7 @@ void SchedulerWindow::ShowEditorTexts(std::span<const std::uint8_t> first,
 }
 
 void SchedulerWindow::ShowEditorRingtone(std::uint8_t code) {
+  // A code that names no ringtone shows none (-1) and "수정" keeps it.
   const EditorRingtone shown = EditorRingtoneFor(code);
   ringtone_->setCurrentIndex(shown.position);
   if (shown.message) {

@@ -15,14 +15,14 @@
 #include <QString>
 #include <cstdio>
 
-#include "link/LockCodeDialog.h"
-#include "link/PhoneNumberDialog.h"
 #include "link/SessionState.h"
 #include "shell/AboutDialog.h"
 #include "shell/Artwork.h"
 #include "shell/HandsetLibraryFactory.h"
 #include "shell/HandsetSearchDialog.h"
+#include "shell/LockCodeDialog.h"
 #include "shell/MainWindow.h"
+#include "shell/PhoneNumberDialog.h"
 #include "shell/Profile.h"
 #include "shell/PumpingSleep.h"
 #include "shell/QtPromptService.h"

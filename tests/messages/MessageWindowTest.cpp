@@ -217,7 +217,8 @@ TEST_F(MessageWindowTest, DoubleClickShowsTheMessageWithItsHeaderAndWrappedText)
       {"abcdefghijklmnopqrst", "abcdefghijklmnop\nqrst"},
       {"abcdefghijklmno" + Cp949("가"), "abcdefghijklmno\n가"},
       {Cp949("가나다라마바사아"), "가나다라마바사아"},
-      {std::string("ab\xB0") + "c", "abc"},
+      {std::string("ab\xB0") + "1", "ab1"},
+      {std::string("ab\x81\x41"), "ab갂"},
       {Cp949("줄\r\n바꿈"), "줄\n바꿈"},
   };
   for (const Case& c : cases) {

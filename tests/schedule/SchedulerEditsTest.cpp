@@ -87,10 +87,10 @@ struct RingtoneCase {
   bool downloaded;
 };
 
-TEST(SchedulerEditsTest, EditorShowsTheFirstRingtoneForDownloadedOnes) {
+TEST(SchedulerEditsTest, EditorShowsTheFirstRingtoneForDownloadedOnesAndNoneForUnknownOnes) {
   const RingtoneCase cases[] = {
-      {84, 0, false}, {99, 15, false}, {113, 29, false},
-      {114, 0, true}, {255, 0, true},  {83, 0, false},
+      {84, 0, false}, {99, 15, false}, {113, 29, false}, {114, 0, true},
+      {255, 0, true}, {83, -1, false}, {0, -1, false},
   };
   for (const RingtoneCase& c : cases) {
     SCOPED_TRACE(c.code);
@@ -104,6 +104,30 @@ TEST(SchedulerEditsTest, EditorShowsTheFirstRingtoneForDownloadedOnes) {
       EXPECT_FALSE(r.message.has_value());
     }
   }
+}
+
+TEST(SchedulerEditsTest, NoRingtonePositionKeepsTheEntrysCode) {
+  ScheduleEntry schedule;
+  schedule.SetRingtone(7);
+  ScheduleFields fields;
+  fields.year = 2026;
+  fields.ringtonePosition = -1;
+  ApplyScheduleFields(schedule, fields);
+  EXPECT_EQ(schedule.Ringtone(), 7);
+  EXPECT_EQ(schedule.Year(), 2026);
+  fields.ringtonePosition = 2;
+  ApplyScheduleFields(schedule, fields);
+  EXPECT_EQ(schedule.Ringtone(), 86);
+
+  DdayEntry dday;
+  dday.SetRingtone(50);
+  DdayFields ddayFields;
+  ddayFields.ringtonePosition = -1;
+  ApplyDdayFields(dday, ddayFields);
+  EXPECT_EQ(dday.Ringtone(), 50);
+  ddayFields.ringtonePosition = 0;
+  ApplyDdayFields(dday, ddayFields);
+  EXPECT_EQ(dday.Ringtone(), 84);
 }
 
 TEST(SchedulerEditsTest, TwoQuestionsBeforeAWrite) {
