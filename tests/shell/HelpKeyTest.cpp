@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBrowser>
 #include <memory>
 
 #include "link/SessionState.h"
@@ -96,6 +97,18 @@ TEST(HelpDialogTest, MenuOpensOneHelpWindowBesideTheMainWindowWithoutStoppingIt)
   EXPECT_TRUE(shown.front()->isVisible());
   EXPECT_FALSE(shown.front()->isModal());
   EXPECT_EQ(shown.front()->windowTitle(), QStringLiteral("Linkora 도움말"));
+}
+
+TEST(HelpDialogTest, PageIsAKoreanGuideWithoutMenuMarks) {
+  HelpDialog help;
+  const QString text = help.Browser()->toPlainText();
+  for (const char* part :
+       {"처음 연결하기", "연결된 노르반 단말기 자동검색", "전화번호를 입력하세요",
+        "잠금번호를 입력하세요", "아바타 사용", "오류 메시지와 해결 방법",
+        "시리얼포트를 열수 없습니다. 포트설정을 확인하세요.", "F1"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+  }
+  EXPECT_FALSE(text.contains('&'));
 }
 
 }  // namespace
