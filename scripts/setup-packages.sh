@@ -8,12 +8,16 @@ packages=(
   g++ cmake ninja-build pkg-config
   # core libraries: printf-style texts; the emulator's state file
   libfmt-dev nlohmann-json3-dev
+  # iCalendar reading and writing of schedules and D-days
+  libical-dev
   # desktop program: Qt 6 Widgets and a font with Korean glyphs
   qt6-base-dev fonts-nanum
   # Qt's own texts (file dialogs, edit menus) in Korean
   qt6-translations-l10n
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
+  # an independent iCalendar parser that checks our exports in the tests
+  python3-icalendar
 )
 
 missing=()
