@@ -703,17 +703,5 @@ TEST_F(PhonebookWindowTest, ClosingWithoutEditsOrAfterYesAsksAtMostOnce) {
   EXPECT_EQ(prompts.prompts[0].text, kUnsavedQuestion);
 }
 
-TEST_F(PhonebookWindowFileTest, FileDialogsRememberTheirFolder) {
-  window.TakePhonebook(Phonebook{});
-  QTest::mouseClick(Push("load"), Qt::LeftButton);
-  QTest::mouseClick(Push("save"), Qt::LeftButton);
-  ASSERT_EQ(prompts.requests.size(), 2u);
-  EXPECT_EQ(prompts.requests[0].caption, "파일에서 불러오기");
-  EXPECT_EQ(prompts.requests[1].caption, "파일에 저장");
-  for (const FileDialogRequest& request : prompts.requests) {
-    EXPECT_EQ(request.folderKey, "PhonebookPath");
-  }
-}
-
 }  // namespace
 }  // namespace linkora::test

@@ -106,30 +106,6 @@ TEST(SchedulerEditsTest, EditorShowsTheFirstRingtoneForDownloadedOnesAndNoneForU
   }
 }
 
-TEST(SchedulerEditsTest, NoRingtonePositionKeepsTheEntrysCode) {
-  ScheduleEntry schedule;
-  schedule.SetRingtone(7);
-  ScheduleFields fields;
-  fields.year = 2026;
-  fields.ringtonePosition = -1;
-  ApplyScheduleFields(schedule, fields);
-  EXPECT_EQ(schedule.Ringtone(), 7);
-  EXPECT_EQ(schedule.Year(), 2026);
-  fields.ringtonePosition = 2;
-  ApplyScheduleFields(schedule, fields);
-  EXPECT_EQ(schedule.Ringtone(), 86);
-
-  DdayEntry dday;
-  dday.SetRingtone(50);
-  DdayFields ddayFields;
-  ddayFields.ringtonePosition = -1;
-  ApplyDdayFields(dday, ddayFields);
-  EXPECT_EQ(dday.Ringtone(), 50);
-  ddayFields.ringtonePosition = 0;
-  ApplyDdayFields(dday, ddayFields);
-  EXPECT_EQ(dday.Ringtone(), 84);
-}
-
 TEST(SchedulerEditsTest, TwoQuestionsBeforeAWrite) {
   const auto questions = ScheduleWriteQuestions();
   EXPECT_EQ(questions[0], "작업중인 데이터로 단말기에 덮어씁니다. 계속하시겠습니까?");

@@ -538,19 +538,6 @@ TEST_F(SchedulerWindowTest, ClosingAfterSavingOrWithoutEditsAsksNothing) {
   }
 }
 
-TEST_F(SchedulerWindowTest, FileDialogsHaveKoreanCaptionsAndRememberTheirFolder) {
-  LoadSample();
-  prompts.requests.clear();
-  Button("load")->click();
-  Button("save")->click();
-  ASSERT_EQ(prompts.requests.size(), 2U);
-  EXPECT_EQ(prompts.requests[0].caption, "열기");
-  EXPECT_EQ(prompts.requests[1].caption, "다른 이름으로 저장");
-  for (const FileDialogRequest& request : prompts.requests) {
-    EXPECT_EQ(request.folderKey, "SchedulePath");
-  }
-}
-
 TEST_F(SchedulerWindowTest, NewDateOfASelectedDdayIsStoredAtOnceButItsLineWaitsForARefill) {
   LoadSample();
   List("ddays")->setCurrentRow(0);  // 2026-12-19
