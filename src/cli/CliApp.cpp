@@ -79,8 +79,8 @@ void PrintGroupHelp(std::ostream& out, const std::string& group) {
 
 constexpr std::pair<unsigned, std::string_view> kOptionNames[] = {
     {kOptPort, "--port"},   {kOptPhone, "--phone"}, {kOptLockCode, "--lock-code"},
-    {kOptModel, "--model"}, {kOptYes, "--yes"},     {kOptJson, "--json"},
-    {kOptQuiet, "--quiet"}};
+    {kOptModel, "--model"}, {kOptFrom, "--from"},   {kOptInto, "--into"},
+    {kOptYes, "--yes"},     {kOptJson, "--json"},   {kOptQuiet, "--quiet"}};
 
 void PrintCommandHelp(std::ostream& out, const CliCommand& command) {
   out << "usage: linkora-cli " << NameOf(command);

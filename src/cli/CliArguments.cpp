@@ -22,7 +22,9 @@ std::optional<std::string>* ValueSlot(CliArguments& parsed, std::string_view nam
   } table[] = {{"--port", kOptPort, &parsed.port},
                {"--phone", kOptPhone, &parsed.phone},
                {"--lock-code", kOptLockCode, &parsed.lockCode},
-               {"--model", kOptModel, &parsed.model}};
+               {"--model", kOptModel, &parsed.model},
+               {"--from", kOptFrom, &parsed.from},
+               {"--into", kOptInto, &parsed.into}};
   for (const auto& row : table) {
     if (row.name == name) {
       bit = row.bit;

@@ -15,8 +15,10 @@ enum CliOption : unsigned {
   kOptQuiet = 1u << 4,
   kOptJson = 1u << 5,
   kOptYes = 1u << 6,
+  kOptFrom = 1u << 7,
+  kOptInto = 1u << 8,
 };
-inline constexpr unsigned kAllOptions = (1u << 7) - 1;
+inline constexpr unsigned kAllOptions = (1u << 9) - 1;
 
 // The command line after parsing: the words that name the command and its
 // operands, and the options that may appear anywhere.
@@ -26,6 +28,8 @@ struct CliArguments {
   std::optional<std::string> phone;     // --phone 016-123-4567
   std::optional<std::string> lockCode;  // --lock-code 1234
   std::optional<std::string> model;     // --model rx2100|rx3100
+  std::optional<std::string> from;      // --from FILE: export a file's records, not the handset's
+  std::optional<std::string> into;      // --into FILE: import into a file, not the handset
   bool quiet = false;
   bool json = false;
   bool yes = false;

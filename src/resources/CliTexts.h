@@ -34,6 +34,9 @@ inline constexpr std::string_view kCliHandsetDidNotReturn =
 inline constexpr std::string_view kCliRestoreSummary =
     "restored the phonebook and schedules of %s\n";
 
+inline constexpr std::string_view kCliExportSummary = "%s: %d schedules, %d D-days\n";
+inline constexpr std::string_view kCliImportSummary = "%s: %d imported, %d notes\n";
+
 inline constexpr std::string_view kCliUsageHead =
     "usage: linkora-cli COMMAND [OPERANDS] [options]\n"
     "\n"
@@ -47,6 +50,8 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --port COMn         the port to use (default: the desktop program's, else a search)\n"
     "  --phone NUMBER      the handset's phone number, if it is locked (016-123-4567)\n"
     "  --lock-code NNNN    the handset's four-digit lock code\n"
+    "  --from FILE         export: from a Linkora file instead of the handset\n"
+    "  --into FILE         import: into a Linkora file (made or updated) instead of the handset\n"
     "  --yes, -y           do not ask before writing to the handset\n"
     "  --json              machine-readable output on stdout\n"
     "  --quiet, -q         no progress on stderr\n"
@@ -63,6 +68,9 @@ inline constexpr std::pair<std::string_view, std::string_view> kCliOptionLines[]
     {"--phone", "  --phone NUMBER      the handset's phone number, if it is locked (016-123-4567)"},
     {"--lock-code", "  --lock-code NNNN    the handset's four-digit lock code"},
     {"--model", "  --model MODEL       rx2100 or rx3100 (default rx3100)"},
+    {"--from", "  --from FILE         export: from a Linkora file instead of the handset"},
+    {"--into",
+     "  --into FILE         import: into a Linkora file (made or updated) instead of the handset"},
     {"--yes", "  --yes, -y           do not ask before writing to the handset"},
     {"--json", "  --json              machine-readable output on stdout"},
     {"--quiet", "  --quiet, -q         no progress on stderr"},
