@@ -6,6 +6,20 @@
 
 namespace linkora::cli {
 
+// The options of the tool as bits, so that each command can say which it takes.
+enum CliOption : unsigned {
+  kOptPort = 1u << 0,
+  kOptPhone = 1u << 1,
+  kOptLockCode = 1u << 2,
+  kOptModel = 1u << 3,
+  kOptQuiet = 1u << 4,
+  kOptJson = 1u << 5,
+  kOptYes = 1u << 6,
+  kOptFrom = 1u << 7,
+  kOptInto = 1u << 8,
+};
+inline constexpr unsigned kAllOptions = (1u << 9) - 1;
+
 // The command line after parsing: the words that name the command and its
 // operands, and the options that may appear anywhere.
 struct CliArguments {
@@ -20,6 +34,8 @@ struct CliArguments {
   bool json = false;
   bool yes = false;
   bool help = false;
+  bool version = false;
+  unsigned given = 0;  // the CliOption bits that appeared (--help is not one)
 };
 
 // Parses argv[1..]. Gives the arguments, or nothing with `error` set to a

@@ -79,7 +79,7 @@ int Backup(CommandRun& run) {
   }
   if (!run.MakeFolder(dir) || !run.MakeFolder(dir / kMessagesFolder) ||
       !run.MakeFolder(dir / kMediaFolder)) {
-    return kExitFailed;
+    return kExitFileError;
   }
   const auto settings = run.Settings();
   if (!settings) {

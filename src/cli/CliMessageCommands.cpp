@@ -1,9 +1,13 @@
+#include <fmt/printf.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "cli/CliCommand.h"
 #include "cli/CliTransfers.h"
+#include "cli/TextColumns.h"
 #include "common/Cp949.h"
 #include "messages/MessageBook.h"
 #include "messages/MessageSync.h"
@@ -24,6 +28,45 @@ int ReadMessages(CommandRun& run, MessageBook& book) {
   return run.Finish(RunMessageSync(run.Link(), run.host, *settings, book));
 }
 
+// A message's time stamp in ISO 8601 form without the year, which the
+// handset does not keep ("--12-04T18:42"); null without a stamp.
+nlohmann::json IsoTime(std::uint32_t timeKey) {
+  if (timeKey == 0) {
+    return nullptr;
+  }
+  return fmt::sprintf("--%02u-%02uT%02u:%02u", timeKey >> 24, (timeKey >> 16) & 0xFFu,
+                      (timeKey >> 8) & 0xFFu, timeKey & 0xFFu);
+}
+
+// One line per message: box, time, number and text, in columns.
+void PrintMessages(std::ostream& out, const MessageBook& book) {
+  std::vector<std::vector<std::string>> rows = {{"box", "time", "number", "text"}};
+  const auto field = [](const std::string& cp949) {
+    std::string text = Utf8(cp949);
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text.empty() ? std::string("-") : text;
+  };
+  for (int i = 0; i < book.ReceivedCount(); ++i) {
+    const ReceivedMessage& m = book.Received(i);
+    rows.push_back({"RX", field(m.timeText), field(m.callbackNumber), field(m.text)});
+  }
+  for (int i = 0; i < book.SentCount(); ++i) {
+    const SentMessage& m = book.Sent(i);
+    rows.push_back({"TX", field(m.timeText), field(m.recipientNumber), field(m.text)});
+  }
+  std::vector<int> widths(rows[0].size(), 0);
+  for (const auto& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+    }
+  }
+  for (const auto& row : rows) {
+    out << PadToWidth(row[0], widths[0] + 2) << PadToWidth(row[1], widths[1] + 2)
+        << PadToWidth(row[2], widths[2] + 2) << row[3] << '\n';
+  }
+}
+
 int List(CommandRun& run) {
   MessageBook book;
   if (const int code = ReadMessages(run, book); code != kExitDone) {
@@ -34,7 +77,8 @@ int List(CommandRun& run) {
     for (int i = 0; i < book.ReceivedCount(); ++i) {
       const ReceivedMessage& m = book.Received(i);
       out["received"].push_back({{"index", i},
-                                 {"time", Utf8(m.timeText)},
+                                 {"time", IsoTime(m.timeKey)},
+                                 {"timeText", Utf8(m.timeText)},
                                  {"callback", Utf8(m.callbackNumber)},
                                  {"text", Utf8(m.text)},
                                  {"file", MessageExportFileName(false, m.timeKey)}});
@@ -42,20 +86,16 @@ int List(CommandRun& run) {
     for (int i = 0; i < book.SentCount(); ++i) {
       const SentMessage& m = book.Sent(i);
       out["sent"].push_back({{"index", i},
-                             {"time", Utf8(m.timeText)},
+                             {"time", IsoTime(m.timeKey)},
+                             {"timeText", Utf8(m.timeText)},
                              {"recipient", Utf8(m.recipientNumber)},
                              {"text", Utf8(m.text)},
                              {"file", MessageExportFileName(true, m.timeKey)}});
     }
-    run.env.out << out.dump(2) << '\n';
+    run.PrintJson(out.dump(2));
     return kExitDone;
   }
-  for (const std::string& line : book.ReceivedLines()) {
-    run.env.out << "RX " << Utf8(line) << '\n';
-  }
-  for (const std::string& line : book.SentLines()) {
-    run.env.out << "TX " << Utf8(line) << '\n';
-  }
+  PrintMessages(run.env.out, book);
   return kExitDone;
 }
 
@@ -86,7 +126,7 @@ int PullMessageFiles(CommandRun& run, const ConnectSettings& settings,
     const MessageExportResult result = ExportSelectedMessage(book, path);
     if (!result.saved) {
       run.host.ShowMessage(result.message);
-      run.host.ShowMessage(result.detail);
+      run.Fail(kExitFileError, "file", "linkora-cli: " + result.detail);
       return false;
     }
     written.push_back(path.filename().string());
@@ -94,12 +134,12 @@ int PullMessageFiles(CommandRun& run, const ConnectSettings& settings,
   };
   for (int i = 0; i < book.ReceivedCount(); ++i) {
     if (!save(book.ShowReceived(i))) {
-      return kExitFailed;
+      return kExitFileError;
     }
   }
   for (int i = 0; i < book.SentCount(); ++i) {
     if (!save(book.ShowSent(i))) {
-      return kExitFailed;
+      return kExitFileError;
     }
   }
   return kExitDone;
@@ -110,7 +150,7 @@ namespace {
 int Pull(CommandRun& run) {
   const std::filesystem::path dir = run.operands[0];
   if (!run.MakeFolder(dir)) {
-    return kExitFailed;
+    return kExitFileError;
   }
   const auto settings = run.Settings();
   if (!settings) {
@@ -131,13 +171,20 @@ int Pull(CommandRun& run) {
 }
 
 const CliCommand kCommands[] = {
-    {{"messages", "list"}, "", 0, 0, "read every text message of the handset and list them", &List},
+    {{"messages", "list"},
+     "",
+     0,
+     0,
+     "read every text message of the handset and list them",
+     &List,
+     kHandsetReadOptions},
     {{"messages", "pull"},
      "DIR",
      1,
      1,
      "save every text message as a text file in DIR (RXmmddhhmm.txt, TXmmddhhmm.txt)",
-     &Pull},
+     &Pull,
+     kHandsetReadOptions},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <fmt/printf.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -8,6 +9,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliJson.h"
 #include "cli/CliTransfers.h"
+#include "cli/TextColumns.h"
 #include "phonebook/Phonebook.h"
 #include "phonebook/PhonebookFile.h"
 #include "phonebook/PhonebookTransfer.h"
@@ -67,22 +69,52 @@ nlohmann::json PhonebookJson(const Phonebook& book) {
           {"entries", entries}};
 }
 
+// Every field of every entry in columns as wide as their longest text (in
+// terminal cells, so Hangul lines up); "-" for an empty field.
 void PrintPhonebook(std::ostream& out, const Phonebook& book) {
   const std::vector<std::string> groups = GroupListTexts(book.Groups());
+  std::vector<std::vector<std::string>> rows = {
+      {"slot", "name", "group", "mobile", "home", "office", "fax", "e-mail", "ringtone"}};
+  const auto field = [](std::string text) { return text.empty() ? std::string("-") : text; };
   for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
     if (!book.Flags().IsUsed(slot)) {
       continue;
     }
     const PhonebookEntry& entry = book.Entry(slot);
     const std::size_t group = entry.Group() < groups.size() ? entry.Group() : 0;
-    out << fmt::sprintf("%03d  %s  %s  %s\n", slot, Utf8Text(entry.Name()),
-                        Utf8Text(entry.Number(NumberKind::Mobile)), groups[group]);
+    const int ringtone = PhonebookRingtonePosition(entry.BellCode());
+    rows.push_back(
+        {fmt::sprintf("%03d", slot), field(Utf8Text(entry.Name())), field(groups[group]),
+         field(Utf8Text(entry.Number(NumberKind::Mobile))),
+         field(Utf8Text(entry.Number(NumberKind::Home))),
+         field(Utf8Text(entry.Number(NumberKind::Office))),
+         field(Utf8Text(entry.Number(NumberKind::Fax))), field(Utf8Text(entry.Email())),
+         IsDownloadedRingtone(entry.BellCode())
+             ? fmt::sprintf("#%d", entry.BellCode())
+             : std::string(PhonebookRingtoneTexts()[static_cast<std::size_t>(ringtone)])});
+  }
+  std::vector<int> widths(rows[0].size(), 0);
+  for (const auto& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+    }
+  }
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      line += c + 1 < row.size() ? PadToWidth(row[c], widths[c] + 2) : row[c];
+    }
+    out << line << '\n';
   }
   out << book.Flags().UsedCount() << " entries\n";
 }
 
 // Loads a phonebook file; gives the exit code (3 when refused, with the reason).
 int LoadFile(CommandRun& run, const std::string& path, Phonebook& book) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    return run.CannotRead(path);
+  }
   switch (LoadPhonebookFile(path, book)) {
     case PhonebookFileLoad::Loaded:
       return kExitDone;
@@ -92,8 +124,7 @@ int LoadFile(CommandRun& run, const std::string& path, Phonebook& book) {
     case PhonebookFileLoad::CannotOpen:
       break;
   }
-  run.host.ShowMessage(fmt::sprintf(std::string(texts::kCliCannotReadFile), path));
-  return kExitRefused;
+  return run.CannotRead(path);
 }
 
 }  // namespace
@@ -109,8 +140,7 @@ int PullPhonebookFile(CommandRun& run, const ConnectSettings& settings, const st
   std::string error;
   if (!SavePhonebookFile(path, book, error)) {
     run.host.ShowMessage(texts::kFileWriteFailed);
-    run.host.ShowMessage(error);
-    return kExitFailed;
+    return run.Fail(kExitFileError, "file", "linkora-cli: " + error);
   }
   usedSlots = book.Flags().UsedCount();
   return kExitDone;
@@ -186,14 +216,21 @@ int Show(CommandRun& run) {
 }
 
 const CliCommand kCommands[] = {
-    {{"phonebook", "pull"}, "FILE.ndf", 1, 1, "read the handset's phonebook into a file", &Pull},
+    {{"phonebook", "pull"},
+     "FILE.ndf",
+     1,
+     1,
+     "read the handset's phonebook into a file",
+     &Pull,
+     kHandsetReadOptions},
     {{"phonebook", "push"},
      "FILE.ndf",
      1,
      1,
      "replace the handset's phonebook with a file's (the handset restarts)",
-     &Push},
-    {{"phonebook", "show"}, "FILE.ndf", 1, 1, "show what a phonebook file holds", &Show},
+     &Push,
+     kHandsetWriteOptions},
+    {{"phonebook", "show"}, "FILE.ndf", 1, 1, "show what a phonebook file holds", &Show, kOptJson},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <fmt/printf.h>
 
 #include <filesystem>
+
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -75,6 +76,10 @@ void PrintStore(std::ostream& out, const ScheduleStore& store, CalendarDate toda
 }
 
 int LoadFile(CommandRun& run, const std::string& path, ScheduleStore& store) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    return run.CannotRead(path);
+  }
   const ScheduleLoadResult result = LoadScheduleFile(path, store);
   switch (result.status) {
     case ScheduleFileStatus::Loaded:
@@ -85,8 +90,7 @@ int LoadFile(CommandRun& run, const std::string& path, ScheduleStore& store) {
     case ScheduleFileStatus::NotOpened:
       break;
   }
-  run.host.ShowMessage(fmt::sprintf(std::string(texts::kCliCannotReadFile), path));
-  return kExitRefused;
+  return run.CannotRead(path);
 }
 
 }  // namespace
@@ -101,8 +105,7 @@ int PullScheduleFile(CommandRun& run, const ConnectSettings& settings, const std
   const ScheduleSaveResult saved = SaveScheduleFile(path, store);
   if (!saved.saved) {
     run.host.ShowMessage(saved.message);
-    run.host.ShowMessage(saved.detail);
-    return kExitFailed;
+    return run.Fail(kExitFileError, "file", "linkora-cli: " + saved.detail);
   }
   return kExitDone;
 }
@@ -194,8 +197,7 @@ int Export(CommandRun& run) {
   IcalendarWriter writer;
   if (!writer.Save(run.operands[0], store)) {
     run.host.ShowMessage(texts::kIcalNotWritten);
-    run.host.ShowMessage(writer.errorString());
-    return kExitFailed;
+    return run.Fail(kExitFileError, "file", writer.errorString());
   }
   if (run.args.json) {
     run.PrintJson(nlohmann::json{{"file", run.operands[0]},
@@ -255,8 +257,7 @@ int ImportIntoFile(CommandRun& run, const std::string& path, ImportReport& repor
   const ScheduleSaveResult saved = SaveScheduleFile(path, store);
   if (!saved.saved) {
     run.host.ShowMessage(saved.message);
-    run.host.ShowMessage(saved.detail);
-    return kExitFailed;
+    return run.Fail(kExitFileError, "file", "linkora-cli: " + saved.detail);
   }
   return kExitDone;
 }
@@ -322,14 +323,16 @@ const CliCommand kCommands[] = {
      1,
      1,
      "read the handset's schedules and D-days into a file",
-     &Pull},
+     &Pull,
+     kHandsetReadOptions},
     {{"schedule", "push"},
      "FILE.nsf",
      1,
      1,
      "replace the handset's schedules and D-days with a file's (the handset restarts)",
-     &Push},
-    {{"schedule", "show"}, "FILE.nsf", 1, 1, "show what a schedule file holds", &Show},
+     &Push,
+     kHandsetWriteOptions},
+    {{"schedule", "show"}, "FILE.nsf", 1, 1, "show what a schedule file holds", &Show, kOptJson},
     {{"schedule", "export"},
      "FILE.ics",
      1,

@@ -166,6 +166,22 @@ TEST_F(CliEndToEndTest, MessagesPulledUnderTheirListedNames) {
     }
   }
   ASSERT_FALSE(expected.empty());
+  // Times in ISO 8601 without the year ("--MM-DDThh:mm") beside the display text.
+  for (const char* list : {"received", "sent"}) {
+    for (const auto& message : json[list]) {
+      if (message["time"].is_null()) {
+        EXPECT_EQ(message["timeText"], "");
+        continue;
+      }
+      const std::string time = message["time"];
+      ASSERT_EQ(time.size(), 13u) << time;
+      EXPECT_EQ(time.substr(0, 2) + time[4] + time[7] + time[10], "---T:") << time;
+      // The export name holds the same month, day, hour and minute.
+      const std::string file = message["file"];
+      EXPECT_EQ(file.substr(2, 8),
+                time.substr(2, 2) + time.substr(5, 2) + time.substr(8, 2) + time.substr(11, 2));
+    }
+  }
 
   const auto pulled = Cli({"messages", "pull", Path("msgs").string(), "--json", "-q"});
   ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
@@ -209,9 +225,19 @@ TEST_F(CliEndToEndTest, MediaPushedAndPulledBackByteForByte) {
 
 TEST_F(CliEndToEndTest, RefusedFilesExitWithThreeAndTheExactText) {
   WriteBytes(Path("note.txt"), {'h', 'e', 'l', 'l', 'o'});
-  const auto media = Cli({"media", "push", Path("note.txt").string(), "-q"});
+  WriteBytes(Path("photo.jpg"), test::Jpeg(64, 64));
+  WriteBytes(Path("empty.gif"), {});
+  const auto media = Cli({"media", "push", Path("note.txt").string(), Path("photo.jpg").string(),
+                          Path("empty.gif").string(), "-q"});
   EXPECT_EQ(media.exitCode, 3);
-  EXPECT_NE(media.err.find("잘못된 파일 형식입니다.\n"), std::string::npos) << media.err;
+  // Each refused file named with its reason; the summary counts both kinds.
+  EXPECT_NE(media.err.find(Path("note.txt").string() + ": 잘못된 파일 형식입니다.\n"),
+            std::string::npos)
+      << media.err;
+  EXPECT_NE(media.err.find(Path("empty.gif").string() + ": "), std::string::npos) << media.err;
+  EXPECT_EQ(media.out, "1 of 3 files stored on the handset, 2 refused\n");
+  EXPECT_TRUE(media.err.ends_with("linkora-cli: 2 of 3 files refused (the reasons are above)\n"))
+      << media.err;
 
   WriteBytes(Path("bad.ndf"), std::vector<std::uint8_t>(1200, 'x'));
   const auto book = Cli({"phonebook", "push", Path("bad.ndf").string(), "--yes", "-q"});
@@ -311,6 +337,83 @@ TEST(CliTwoHandsetsTest, PortOptionReachesThatHandsetOnly) {
   EXPECT_FALSE(fs::exists(dir / "y.ndf"));
   handsets.clear();
   fs::remove_all(dir);
+}
+
+TEST_F(CliEndToEndTest, SavesThatFailNameThePathAndTheReason) {
+  // A folder standing where a media file goes: the others are saved, the
+  // failed one is named with the system's reason.
+  fs::create_directories(Path("out") / "봄바람.nmf");
+  const auto pulled = Cli({"media", "pull", Path("out").string(), "--yes", "-q", "--json"});
+  EXPECT_EQ(pulled.exitCode, 5) << pulled.err;
+  EXPECT_NE(pulled.err.find("linkora-cli: " + (Path("out") / "봄바람.nmf").string() +
+                            ": Is a directory\n"),
+            std::string::npos)
+      << pulled.err;
+  const auto error = nlohmann::json::parse(pulled.out)["error"];
+  EXPECT_EQ(error["code"], 5);
+  EXPECT_EQ(error["step"], "file");
+  EXPECT_EQ(error["message"],
+            "linkora-cli: 1 of 6 media files were not saved (the reasons are above)");
+  EXPECT_TRUE(fs::exists(Path("out") / "가을하늘.gif"));
+}
+
+// Every kind of fault on the reads of the handset's access data ends the
+// run with a line saying which read failed.
+TEST(CliFaultTest, AccessReadFaultsEndWithALine) {
+  const struct {
+    const char* fault;
+    const char* what;
+  } cases[] = {
+      {"fail:read-lock:1:2", "lock flag"},
+      {"drop:read-userlock:1:2", "lock code"},
+      {"corrupt:read-min1:1:2", "phone number"},
+  };
+  for (const auto& c : cases) {
+    test::RunningEmulator::Options options;
+    options.args = {"--lock",  "1",           "--lock-code", "2580",
+                    "--phone", "01612345678", "--fault",     c.fault};
+    test::RunningEmulator emulator(options);
+    ASSERT_TRUE(emulator.IsRunning()) << emulator.Error();
+    const auto result = test::RunChild(
+        LINKORA_CLI_PATH,
+        {"messages", "list", "--port", "COM11", "--phone", "01612345678", "--lock-code", "2580",
+         "--json"},
+        {"LINKORA_PORTS_DIR=" + emulator.PortsDir().string(), "LINKORA_PROFILE=/nonexistent"});
+    EXPECT_EQ(result.exitCode, 1) << c.fault;
+    const std::string line = std::string("linkora-cli: the handset did not give its ") + c.what +
+                             "; check the cable and that the handset is on, then try again\n";
+    EXPECT_TRUE(result.err.ends_with(line)) << c.fault << ":\n" << result.err;
+    EXPECT_EQ(nlohmann::json::parse(result.out)["error"]["code"], 1) << result.out;
+  }
+}
+
+TEST(EmulatorOptionsTest, InvalidValuesExitWithTwoAndSayWhich) {
+  const struct {
+    std::vector<std::string> args;
+    const char* says;
+  } cases[] = {
+      {{"--fault", "fail:read-frob:1"}, "unknown fault operation \"read-frob\""},
+      {{"--fault", "explode:version:1"}, "fault kind must be fail, drop or corrupt"},
+      {{"--fault", "fail:version:0"}, "fault counts must be whole numbers from 1"},
+      {{"--nv-error", "999"}, "--nv-error takes an NV status from 1 to 255, not \"999\""},
+      {{"--nv-error", "0"}, "--nv-error takes an NV status from 1 to 255"},
+      {{"--reset-silence", "-5"}, "--reset-silence takes milliseconds from 0 to 600000"},
+      {{"--spc", "12ab56"}, "--spc takes six digits"},
+      {{"--spc", "1234567"}, "--spc takes six digits"},
+      {{"--lock", "2"}, "--lock takes 0 or 1, not \"2\""},
+      {{"--lock-code", "12345"}, "--lock-code takes four digits"},
+      {{"--lock-code", "12a4"}, "--lock-code takes four digits"},
+  };
+  const auto ports = fs::temp_directory_path() / ("linkora-emu-opts-" + std::to_string(::getpid()));
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--ports-dir", ports.string()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto result = test::RunChild(LINKORA_EMULATOR_PATH, args, {}, 10000);
+    EXPECT_EQ(result.exitCode, 2) << testing::PrintToString(c.args);
+    EXPECT_EQ(result.err.rfind("linkora-emulator: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+  }
+  fs::remove_all(ports);
 }
 
 }  // namespace
