@@ -1,7 +1,9 @@
-// Link benchmark: a full phonebook read and a 60,000-byte file written and
-// read back over the paced emulator line, each time printed next to its
-// bound (the bytes that crossed the line at 115200 baud, 11,520 bytes a
-// second, plus the fixed waits of the transfer). Run by hand:
+// Link benchmark: a full phonebook read, a 60,000-byte file written and read
+// back, and whole-handset backups of the sample and of a full handset over
+// the paced emulator line, each time printed next to its bound (the bytes
+// that crossed the line at 115200 baud, 11,520 bytes a second, plus the fixed
+// waits of the transfer; for a backup these are the one mode switch and the
+// waits each exchange must keep). Run by hand:
 //
 //   build/app/bench/linkora-bench
 #include <unistd.h>
@@ -17,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "backup/HandsetBackup.h"
 #include "common/ByteRecord.h"
 #include "common/Sleep.h"
 #include "emulator/EmulatedHandset.h"
@@ -115,6 +118,63 @@ class QuietHost final : public TransferHost {
   std::optional<std::string> AskLockCode() override { return std::nullopt; }
   void SetDiagPortName(const std::string&) override {}
 };
+
+// Every wait of a backup really waits and counts toward its bound.
+class CountingSleep final : public Sleep {
+ public:
+  explicit CountingSleep(double& seconds) : seconds_(seconds) {}
+  void Wait(int milliseconds) override {
+    seconds_ += milliseconds / 1000.0;
+    sleep_.Wait(milliseconds);
+  }
+
+ private:
+  double& seconds_;
+  ThreadSleep sleep_;
+};
+
+// A whole-handset backup against an emulated handset holding `state`.
+bool BenchBackup(const char* what, const emulator::HandsetState& state,
+                 const std::filesystem::path& dir) {
+  namespace fs = std::filesystem;
+  emulator::EmulatedHandset handset({}, state);
+  emulator::PtyServer::Options serverOptions;
+  serverOptions.portsDir = dir / "ports";
+  emulator::PtyServer server(serverOptions);
+  std::string error;
+  if (!server.Start(error)) {
+    std::fprintf(stderr, "linkora-bench: %s\n", error.c_str());
+    return false;
+  }
+  stopServer = 0;
+  std::thread serving([&] { server.Run(handset, stopServer); });
+  SerialHandsetLibrary::Options options;
+  options.ports = PortMap(PortMap::Options{dir / "ports", false});
+  SerialHandsetLibrary library(options);
+  Result result;
+  CountingSleep sleep(result.waitSeconds);
+  SessionState session;
+  session.RememberedPhoneNumber = state.phoneNumber;
+  session.RememberedLockCode = state.lockCode;
+  QuietHost host;
+  ConnectSettings settings;
+  settings.portName = "COM11";
+  const auto start = Clock::now();
+  const BackupResult backup =
+      HandsetBackup({library, sleep, session}, host).Run(settings, dir / "backup");
+  result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  result.bytes = Traffic(library);
+  stopServer = 1;
+  serving.join();
+  std::error_code ec;
+  fs::remove_all(dir / "backup", ec);
+  if (!backup.done) {
+    std::fprintf(stderr, "linkora-bench: the backup failed: %s\n", library.LastFailure().c_str());
+    return false;
+  }
+  Report(what, result);
+  return true;
+}
 
 }  // namespace
 
@@ -236,6 +296,13 @@ int main() {
   library.DiagClosePort();
   stopServer = 1;
   serving.join();
+  if (status == 0 &&
+      (!BenchBackup("backup, sample handset", emulator::SampleState(emulator::Model::kRx3100),
+                    dir / "sample") ||
+       !BenchBackup("backup, full handset", emulator::FullState(emulator::Model::kRx3100),
+                    dir / "full"))) {
+    status = 1;
+  }
   std::error_code ec;
   fs::remove_all(dir, ec);
   return status;

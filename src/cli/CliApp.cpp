@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <nlohmann/json.hpp>
@@ -80,7 +81,8 @@ void PrintGroupHelp(std::ostream& out, const std::string& group) {
 constexpr std::pair<unsigned, std::string_view> kOptionNames[] = {
     {kOptPort, "--port"},   {kOptPhone, "--phone"}, {kOptLockCode, "--lock-code"},
     {kOptModel, "--model"}, {kOptFrom, "--from"},   {kOptInto, "--into"},
-    {kOptYes, "--yes"},     {kOptJson, "--json"},   {kOptQuiet, "--quiet"}};
+    {kOptYes, "--yes"},     {kOptDryRun, "--dry-run"}, {kOptJson, "--json"},
+    {kOptQuiet, "--quiet"}};
 
 void PrintCommandHelp(std::ostream& out, const CliCommand& command) {
   out << "usage: linkora-cli " << NameOf(command);
@@ -282,17 +284,23 @@ bool CommandRun::Confirm(std::span<const std::string_view> questions) {
 }
 
 bool CommandRun::WaitForRestart(const std::string& portName) {
-  constexpr int kProbes = 30;
+  // At most 30 s in all: the probes' own waits and the time the port takes
+  // both count.
+  constexpr int kBudgetMs = 30000;
   constexpr int kProbeWaitMs = 1000;
-  for (int probe = 0; probe < kProbes; ++probe) {
+  constexpr int kProbeCostMs = kProbeWaitMs + 500;  // the wait, then the probe's reply wait
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBudgetMs);
+  for (int spent = 0; spent + kProbeCostMs <= kBudgetMs; spent += kProbeCostMs) {
     env.sleep.Wait(kProbeWaitMs);
     PhoneLink link(Link());
     if (link.IsMakerHandset(portName, kLinkBaudRate)) {
       return true;
     }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      break;
+    }
   }
-  failedStep = "restart";
-  host.ShowMessage(texts::kCliHandsetDidNotReturn);
+  host.ShowMessage(texts::kCliWrittenButNoAnswer);
   return false;
 }
 
@@ -401,9 +409,9 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
   // handset goes back to data mode unless a write restarted it.
   if (!run.handsetRestarted) {
     EndHandsetVisit(run.Link(), host.DiagPortName());
-  } else if (!run.WaitForRestart(host.DiagPortName()) && code == kExitDone) {
-    code = kExitFailed;
-    step = "restart";
+  } else {
+    // The write itself went through; a handset slow to come back is said plainly.
+    run.WaitForRestart(host.DiagPortName());
   }
   if (code == kExitDone) {
     if (parsed->json && !run.jsonResult.empty()) {

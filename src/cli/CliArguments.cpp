@@ -43,6 +43,7 @@ bool* FlagSlot(CliArguments& parsed, std::string_view name, unsigned& bit) {
   } table[] = {{"--quiet", "-q", kOptQuiet, &parsed.quiet},
                {"--json", "", kOptJson, &parsed.json},
                {"--yes", "-y", kOptYes, &parsed.yes},
+               {"--dry-run", "", kOptDryRun, &parsed.dryRun},
                {"--help", "-h", 0, &parsed.help},
                {"--version", "", 0, &parsed.version}};
   for (const auto& row : table) {

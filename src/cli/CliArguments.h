@@ -17,8 +17,9 @@ enum CliOption : unsigned {
   kOptYes = 1u << 6,
   kOptFrom = 1u << 7,
   kOptInto = 1u << 8,
+  kOptDryRun = 1u << 9,
 };
-inline constexpr unsigned kAllOptions = (1u << 9) - 1;
+inline constexpr unsigned kAllOptions = (1u << 10) - 1;
 
 // The command line after parsing: the words that name the command and its
 // operands, and the options that may appear anywhere.
@@ -33,6 +34,7 @@ struct CliArguments {
   bool quiet = false;
   bool json = false;
   bool yes = false;
+  bool dryRun = false;  // restore: list the changes, write nothing
   bool help = false;
   bool version = false;
   unsigned given = 0;  // the CliOption bits that appeared (--help is not one)

@@ -99,16 +99,6 @@ int List(CommandRun& run) {
   return kExitDone;
 }
 
-// "RX03051407.txt", then "RX03051407-2.txt", ... : never a file that exists.
-std::filesystem::path FreeName(const std::filesystem::path& dir, const std::string& name) {
-  const std::filesystem::path base(name);
-  std::filesystem::path candidate = dir / base;
-  for (int n = 2; std::filesystem::exists(candidate); ++n) {
-    candidate = dir / (base.stem().string() + "-" + std::to_string(n) + base.extension().string());
-  }
-  return candidate;
-}
-
 }  // namespace
 
 int PullMessageFiles(CommandRun& run, const ConnectSettings& settings,
@@ -118,29 +108,11 @@ int PullMessageFiles(CommandRun& run, const ConnectSettings& settings,
       code != kExitDone) {
     return code;
   }
-  const auto save = [&](bool shown) {
-    if (!shown) {
-      return true;
-    }
-    const std::filesystem::path path = FreeName(dir, *book.SuggestedFileName());
-    const MessageExportResult result = ExportSelectedMessage(book, path);
-    if (!result.saved) {
-      run.host.ShowMessage(result.message);
-      run.Fail(kExitFileError, "file", "linkora-cli: " + result.detail);
-      return false;
-    }
-    written.push_back(path.filename().string());
-    return true;
-  };
-  for (int i = 0; i < book.ReceivedCount(); ++i) {
-    if (!save(book.ShowReceived(i))) {
-      return kExitFileError;
-    }
-  }
-  for (int i = 0; i < book.SentCount(); ++i) {
-    if (!save(book.ShowSent(i))) {
-      return kExitFileError;
-    }
+  const MessageExportResult result = SaveAllMessageFiles(book, dir, written);
+  if (!result.saved) {
+    run.host.ShowMessage(result.message);
+    run.Fail(kExitFileError, "file", "linkora-cli: " + result.detail);
+    return kExitFileError;
   }
   return kExitDone;
 }

@@ -127,4 +127,14 @@ bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxSize,
   return true;
 }
 
+std::filesystem::path UnusedPath(const std::filesystem::path& dir, const std::string& name) {
+  const std::filesystem::path base(name);
+  std::filesystem::path candidate = dir / base;
+  std::error_code error;
+  for (int n = 2; std::filesystem::exists(candidate, error); ++n) {
+    candidate = dir / (base.stem().string() + "-" + std::to_string(n) + base.extension().string());
+  }
+  return candidate;
+}
+
 }  // namespace linkora

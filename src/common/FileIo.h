@@ -26,4 +26,8 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& dir);
 bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxSize,
                    std::vector<std::uint8_t>& bytes, std::string& error);
 
+// `name` in `dir`, or, when a file of that name exists, "stem-2.ext",
+// "stem-3.ext", ...: the first name that no file has yet.
+std::filesystem::path UnusedPath(const std::filesystem::path& dir, const std::string& name);
+
 }  // namespace linkora

@@ -62,4 +62,9 @@ struct HandsetState {
 // kinds, and a few ringtones and pictures with their media list.
 HandsetState SampleState(Model model);
 
+// The sample handset with every table full: 499 phonebook entries, 70
+// schedules, 27 D-days, 24 received and 40 sent messages, and media items
+// that nearly fill the handset's media space.
+HandsetState FullState(Model model);
+
 }  // namespace linkora::emulator

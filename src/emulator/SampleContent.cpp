@@ -329,15 +329,7 @@ struct MediaItem {
   Bytes data;
 };
 
-void AddMedia(HandsetState& s) {
-  std::vector<MediaItem> items = {
-      {"봄바람", 2, 0x23, Ringtone(1, 1800)},     {"생일축하", 2, 0x23, Ringtone(2, 5200)},
-      {"아침알람", 2, 0x23, Ringtone(3, 900)},    {"우리강아지", 1, 0x14, GifPicture(32, 24, 1)},
-      {"바다풍경", 1, 0x13, SafPicture(2, 3000)},
-  };
-  if (s.model == Model::kRx3100) {
-    items.push_back({"가을하늘", 1, 0x14, GifPicture(64, 48, 2)});
-  }
+void PutMedia(HandsetState& s, const std::vector<MediaItem>& items) {
   Bytes info(MediaInfoSize(s.model), 0);
   std::fill(info.begin() + 895, info.begin() + 994, 0xFF);  // every slot free
   if (s.model == Model::kRx3100) {
@@ -381,7 +373,73 @@ void AddMedia(HandsetState& s) {
   s.files["nvm/info/media_info"] = info;
 }
 
+void AddMedia(HandsetState& s) {
+  std::vector<MediaItem> items = {
+      {"봄바람", 2, 0x23, Ringtone(1, 1800)},     {"생일축하", 2, 0x23, Ringtone(2, 5200)},
+      {"아침알람", 2, 0x23, Ringtone(3, 900)},    {"우리강아지", 1, 0x14, GifPicture(32, 24, 1)},
+      {"바다풍경", 1, 0x13, SafPicture(2, 3000)},
+  };
+  if (s.model == Model::kRx3100) {
+    items.push_back({"가을하늘", 1, 0x14, GifPicture(64, 48, 2)});
+  }
+  PutMedia(s, items);
+}
+
 }  // namespace
+
+HandsetState FullState(Model model) {
+  HandsetState s = SampleState(model);
+  for (int slot = 1; slot <= 499; ++slot) {
+    Bytes e(222, 0);
+    WriteU16(e, 0, static_cast<std::uint16_t>(slot));
+    PutText(e, 10, 20, fmt::format("연락처 {:03d}", slot));
+    const std::string number = fmt::format("016{:07d}", 1000000 + slot);
+    e[80] = static_cast<std::uint8_t>(number.size());
+    std::copy(number.begin(), number.end(), e.begin() + 81);
+    s.entries[slot] = e;
+    s.slotFlags[static_cast<std::size_t>(slot)] = 0x01;
+  }
+  const auto chain = [](std::map<int, Bytes>& records, const Bytes& first, std::size_t nextAt,
+                        int count) {
+    records.clear();
+    for (int i = 0; i < count; ++i) {
+      Bytes r = first;
+      r[0] = static_cast<std::uint8_t>(i);
+      r[4] = static_cast<std::uint8_t>(1 + i % 28);
+      WriteU32(r, nextAt, i + 1 < count ? static_cast<std::uint32_t>(i + 1) : 0);
+      records[i] = r;
+    }
+  };
+  chain(s.schedules, s.schedules.at(0), 91, 70);
+  chain(s.ddays, s.ddays.at(0), 88, 27);
+  const Bytes rx = s.rxRecords.at(0);
+  for (int slot = 0; slot < 24; ++slot) {
+    const std::size_t at = 20 + 4 * static_cast<std::size_t>(slot);
+    s.rxList[at] = 1;
+    WriteU16(s.rxList, at + 1, static_cast<std::uint16_t>(slot));
+    Bytes r = rx;
+    WriteU16(r, 0, static_cast<std::uint16_t>(slot));
+    s.rxRecords[slot] = r;
+  }
+  const Bytes tx = s.txRecords.begin()->second;
+  s.moList[40] = 40;
+  for (int i = 0; i < 40; ++i) {
+    s.moList[41 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    Bytes r = tx;
+    r[0] = static_cast<std::uint8_t>(i + 128);
+    s.txRecords[i + 128] = r;
+  }
+  // Thirteen items of 59,900 bytes: the handset's 800,000 bytes nearly used.
+  std::vector<MediaItem> items;
+  for (int i = 0; i < 13; ++i) {
+    items.push_back({i % 2 == 0 ? "긴벨소리" : "긴그림",
+                     static_cast<std::uint16_t>(i % 2 == 0 ? 2 : 1),
+                     static_cast<std::uint8_t>(i % 2 == 0 ? 0x23 : 0x13),
+                     i % 2 == 0 ? Ringtone(i, 59900) : SafPicture(i, 59900)});
+  }
+  PutMedia(s, items);
+  return s;
+}
 
 HandsetState SampleState(Model model) {
   HandsetState s;

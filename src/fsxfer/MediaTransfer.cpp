@@ -56,10 +56,17 @@ int RunMediaRead(LinkContext context, TransferHost& host, MediaTransferJob& job)
   if (!link) {
     return kMediaTransferFailed;
   }
+  const int result = RunMediaReadOnLink(context, host, *link, job);
+  link->Close();
+  return result;
+}
+
+int RunMediaReadOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                       MediaTransferJob& job) {
   job.resultLength =
       ReadPhoneFile(context, host, job.fileName, job.readBuffer, &job.receivedLength);
-  link->Close();
   if (job.resultLength < 0) {
+    link.Close();
     host.ShowMessage(texts::kMediaFileTransferFailed);
     return kMediaTransferFailed;
   }
@@ -71,19 +78,25 @@ int RunMediaWrite(LinkContext context, TransferHost& host, const MediaTransferJo
   if (!link) {
     return kMediaTransferFailed;
   }
+  const int result = RunMediaWriteOnLink(context, host, *link, job);
+  link->Close();
+  return result;
+}
+
+int RunMediaWriteOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                        const MediaTransferJob& job) {
   host.SetTitle(StepTitle(texts::kMediaWriteStep1Format, job));
   if (WritePhoneFile(context, host, job.fileName, job.data) < 0) {
-    link->Close();
+    link.Close();
     host.ShowMessage(texts::kMediaFileTransferFailed);
     return kMediaTransferFailed;
   }
   host.SetTitle(StepTitle(texts::kMediaWriteStep2Format, job));
   if (WritePhoneFile(context, host, texts::kMediaListFileName, job.list) < 0) {
-    link->Close();
+    link.Close();
     host.ShowMessage(texts::kMediaListTransferFailed);
     return kMediaTransferFailed;
   }
-  link->Close();
   return kMediaTransferDone;
 }
 

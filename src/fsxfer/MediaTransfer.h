@@ -10,6 +10,7 @@
 
 namespace linkora {
 
+class PhoneLink;
 class TransferHost;
 
 // What the media transfer window is asked to do.
@@ -58,5 +59,13 @@ int RunMediaTransfer(LinkContext context, TransferHost& host, MediaTransferJob& 
 int RunMediaRead(LinkContext context, TransferHost& host, MediaTransferJob& job);
 int RunMediaWrite(LinkContext context, TransferHost& host, const MediaTransferJob& job);
 int RunMediaReset(LinkContext context, TransferHost& host, const MediaTransferJob& job);
+
+// A read mode's work on a link that is already open and verified; the link
+// stays open when the file arrived and is closed after a failure's message.
+// The write mode's work on a link that is open and offline; no reset.
+int RunMediaWriteOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                        const MediaTransferJob& job);
+int RunMediaReadOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                       MediaTransferJob& job);
 
 }  // namespace linkora

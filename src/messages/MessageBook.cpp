@@ -178,4 +178,30 @@ MessageExportResult ExportSelectedMessage(const MessageBook& book,
   return ExportMessageText(path, book.ShownText());
 }
 
+MessageExportResult SaveAllMessageFiles(MessageBook& book, const std::filesystem::path& dir,
+                                        std::vector<std::string>& written) {
+  const auto save = [&](bool shown) -> MessageExportResult {
+    if (!shown) {
+      return {true, {}, {}};
+    }
+    const std::filesystem::path path = UnusedPath(dir, *book.SuggestedFileName());
+    MessageExportResult result = ExportSelectedMessage(book, path);
+    if (result.saved) {
+      written.push_back(path.filename().string());
+    }
+    return result;
+  };
+  for (int i = 0; i < book.ReceivedCount(); ++i) {
+    if (MessageExportResult result = save(book.ShowReceived(i)); !result.saved) {
+      return result;
+    }
+  }
+  for (int i = 0; i < book.SentCount(); ++i) {
+    if (MessageExportResult result = save(book.ShowSent(i)); !result.saved) {
+      return result;
+    }
+  }
+  return {true, {}, {}};
+}
+
 }  // namespace linkora

@@ -87,4 +87,12 @@ MessageExportResult ExportMessageText(const std::filesystem::path& path,
 MessageExportResult ExportSelectedMessage(const MessageBook& book,
                                           const std::filesystem::path& path);
 
+// Saves every message of the book as its own text file in `dir`, received
+// ones first, under its export name ("RX03051407.txt", then
+// "RX03051407-2.txt", ... : never over a file that exists). `written` gets
+// the file names. Stops at the first file that cannot be written. Shows each
+// message in turn, so the book's selection ends on the last one.
+MessageExportResult SaveAllMessageFiles(MessageBook& book, const std::filesystem::path& dir,
+                                        std::vector<std::string>& written);
+
 }  // namespace linkora

@@ -106,12 +106,12 @@ class MessageRead {
 
     host_.SetProgress(100);
     host_.PumpMessages();
-    link.Close();
-    if (!receivedListed && sentCount == 0) {
-      host_.ShowMessage(texts::kNoMessages);
-    }
+    empty_ = !receivedListed && sentCount == 0;
     return true;
   }
+
+  // True after a read that found no message listed.
+  bool Empty() const { return empty_; }
 
  private:
   bool Fail(PhoneLink& link, std::string_view message) {
@@ -131,6 +131,7 @@ class MessageRead {
   MessageSink& sink_;
   int handled_ = 0;
   int total_ = 0;
+  bool empty_ = false;
 };
 
 }  // namespace
@@ -142,7 +143,20 @@ bool ReadMessages(LinkContext context, TransferHost& host, const ConnectSettings
   if (!link) {
     return false;
   }
-  return MessageRead(context, host, sink).Run(*link);
+  MessageRead read(context, host, sink);
+  if (!read.Run(*link)) {
+    return false;
+  }
+  link->Close();
+  if (read.Empty()) {
+    host.ShowMessage(texts::kNoMessages);
+  }
+  return true;
+}
+
+bool ReadMessagesOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                        MessageSink& sink) {
+  return MessageRead(context, host, sink).Run(link);
 }
 
 int RunMessageSync(LinkContext context, TransferHost& host, const ConnectSettings& settings,

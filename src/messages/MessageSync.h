@@ -6,6 +6,7 @@
 
 namespace linkora {
 
+class PhoneLink;
 class TransferHost;
 
 // Where the read hands each decoded message, in reading order: the message
@@ -28,6 +29,12 @@ inline constexpr int kMaxSentListed = TxList::kMaxSlots;
 // with the sink. Nothing is ever written to the handset.
 bool ReadMessages(LinkContext context, TransferHost& host, const ConnectSettings& settings,
                   MessageSink& sink);
+
+// The same read on a link that is already open and verified; the link stays
+// open when the read succeeds and is closed after a failure's message. Shows
+// nothing when there are no messages.
+bool ReadMessagesOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                        MessageSink& sink);
 
 // The whole run of the message progress window: its title, then the read.
 // Gives 1 (done) or 2 (failed).

@@ -89,15 +89,10 @@ bool CallWithRetry(Sleep& sleep, int waitMs, Call&& call, bool* secondPass = nul
 
 }  // namespace
 
-int ReadPhonebook(LinkContext context, TransferHost& host, const ConnectSettings& settings,
-                  Phonebook& phonebook) {
-  const std::unique_ptr<PhoneLink> link =
-      ConnectAndVerify(context, host, settings, ConnectVariant::Reader);
-  if (!link) {
-    return kPhonebookTransferFailed;
-  }
+int ReadPhonebookOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                        Phonebook& phonebook) {
   HandsetLibrary& library = context.library;
-  Progress progress(host, *link);
+  Progress progress(host, link);
   auto scratch = std::make_unique<Phonebook>(phonebook);
 
   SlotFlagList flags;
@@ -150,14 +145,26 @@ int ReadPhonebook(LinkContext context, TransferHost& host, const ConnectSettings
     progress.Step();
   }
   progress.Title(FormatPercentOnly(texts::kGroupReceiveDoneTitle));
-  link->Close();
-
-  if (used == 0) {
-    host.ShowMessage(texts::kPhonebookEmpty);
-  }
   scratch->Flags() = flags;
   scratch->ClearUnusedRecords();
   phonebook = *scratch;
+  return kPhonebookTransferDone;
+}
+
+int ReadPhonebook(LinkContext context, TransferHost& host, const ConnectSettings& settings,
+                  Phonebook& phonebook) {
+  const std::unique_ptr<PhoneLink> link =
+      ConnectAndVerify(context, host, settings, ConnectVariant::Reader);
+  if (!link) {
+    return kPhonebookTransferFailed;
+  }
+  if (ReadPhonebookOnLink(context, host, *link, phonebook) != kPhonebookTransferDone) {
+    return kPhonebookTransferFailed;
+  }
+  link->Close();
+  if (phonebook.Flags().UsedCount() == 0) {
+    host.ShowMessage(texts::kPhonebookEmpty);
+  }
   return kPhonebookTransferDone;
 }
 
@@ -169,12 +176,8 @@ int WritePhonebook(LinkContext context, TransferHost& host, const ConnectSetting
     return kPhonebookTransferFailed;
   }
   HandsetLibrary& library = context.library;
-  Progress progress(host, *link);
-  const SlotFlagList flags = phonebook.Flags();
-  const Phonebook::GroupTable groups = phonebook.Groups();
-
-  const int used = flags.UsedCount();
-  if (used == 0) {
+  const SlotFlagList& flags = phonebook.Flags();
+  if (flags.UsedCount() == 0) {
     link->Close();
     host.ShowMessage(texts::kNothingToWrite);
     return kPhonebookTransferDone;
@@ -182,6 +185,22 @@ int WritePhonebook(LinkContext context, TransferHost& host, const ConnectSetting
   if (!GoOffline(*link, host)) {
     return kPhonebookTransferFailed;
   }
+  if (WritePhonebookOnLink(context, host, *link, phonebook) != kPhonebookTransferDone) {
+    return kPhonebookTransferFailed;
+  }
+  library.DiagPhoneReset();
+  link->Close();
+  host.ShowMessage(texts::kHandsetResets);
+  return kPhonebookTransferDone;
+}
+
+int WritePhonebookOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                         const Phonebook& phonebook) {
+  HandsetLibrary& library = context.library;
+  Progress progress(host, link);
+  const SlotFlagList flags = phonebook.Flags();
+  const Phonebook::GroupTable groups = phonebook.Groups();
+  const int used = flags.UsedCount();
   progress.SetTotal(used + kWriteFixedSteps);
 
   for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
@@ -225,10 +244,6 @@ int WritePhonebook(LinkContext context, TransferHost& host, const ConnectSetting
     }
     progress.Step();
   }
-
-  library.DiagPhoneReset();
-  link->Close();
-  host.ShowMessage(texts::kHandsetResets);
   return kPhonebookTransferDone;
 }
 

@@ -9,6 +9,7 @@
 namespace linkora {
 
 class Phonebook;
+class PhoneLink;
 class TransferHost;
 
 // Outcomes of the phonebook transfer window: 1 done, 2 failed. The window
@@ -28,12 +29,24 @@ enum class PhonebookSyncMode : int { Read = 0, Write = 1 };
 int ReadPhonebook(LinkContext context, TransferHost& host, const ConnectSettings& settings,
                   Phonebook& phonebook);
 
+// The same read on a link that is already open and verified; the link stays
+// open when the read succeeds and is closed after a failure's message. Shows
+// nothing for an empty phonebook.
+int ReadPhonebookOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                        Phonebook& phonebook);
+
 // Replaces the handset's phonebook with `phonebook`: every used entry, the
 // flag block and the groups, then restarts the handset. Gives 1 when written
 // and reset, and also when there was nothing to write (nothing sent); 2 on
 // any failure, with the handset still in diagnostic mode.
 int WritePhonebook(LinkContext context, TransferHost& host, const ConnectSettings& settings,
                    const Phonebook& phonebook);
+
+// The records of a write (used entries, flag block, groups) on a link that
+// is open, verified and offline; no reset. The link stays open when all was
+// written and is closed after a failure's message.
+int WritePhonebookOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                         const Phonebook& phonebook);
 
 // The transfer window's work for its mode; `mode` as the window holds it
 // (0 read, 1 write). Any other mode shows "잘못된 명령입니다." and gives 2.

@@ -29,8 +29,9 @@ inline constexpr std::string_view kCliNotInManifest =
 inline constexpr std::string_view kCliRestoreQuestion =
     "The handset's phonebook and schedules are replaced by the backup's; the handset restarts "
     "after each.";
-inline constexpr std::string_view kCliHandsetDidNotReturn =
-    "linkora-cli: the handset did not answer again after its restart";
+inline constexpr std::string_view kCliWrittenButNoAnswer =
+    "linkora-cli: the write went through, but the handset did not answer again within 30 s "
+    "of its restart; check its cable and power before the next command";
 inline constexpr std::string_view kCliRestoreSummary =
     "restored the phonebook and schedules of %s\n";
 
@@ -53,6 +54,7 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --from FILE         export: from a Linkora file instead of the handset\n"
     "  --into FILE         import: into a Linkora file (made or updated) instead of the handset\n"
     "  --yes, -y           do not ask before writing to the handset\n"
+    "  --dry-run           restore: list what would change on the handset, write nothing\n"
     "  --json              machine-readable output on stdout\n"
     "  --quiet, -q         no progress on stderr\n"
     "  --help, -h          this help\n"
@@ -72,6 +74,7 @@ inline constexpr std::pair<std::string_view, std::string_view> kCliOptionLines[]
     {"--into",
      "  --into FILE         import: into a Linkora file (made or updated) instead of the handset"},
     {"--yes", "  --yes, -y           do not ask before writing to the handset"},
+    {"--dry-run", "  --dry-run           restore: list what would change on the handset, write nothing"},
     {"--json", "  --json              machine-readable output on stdout"},
     {"--quiet", "  --quiet, -q         no progress on stderr"},
 };

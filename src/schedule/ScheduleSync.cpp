@@ -85,13 +85,8 @@ bool SendWithRetry(LinkContext context, Write write) {
 
 }  // namespace
 
-bool ReadSchedules(LinkContext context, TransferHost& host, const ConnectSettings& settings,
-                   ScheduleStore& store) {
-  const std::unique_ptr<PhoneLink> link =
-      ConnectAndVerify(context, host, settings, ConnectVariant::Reader);
-  if (!link) {
-    return false;
-  }
+bool ReadSchedulesOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                         ScheduleStore& store) {
   // Records go into a scratch store, so a failed read leaves the caller's as it was.
   auto scratch = std::make_unique<ScheduleStore>();
   int step = 0;
@@ -101,7 +96,7 @@ bool ReadSchedules(LinkContext context, TransferHost& host, const ConnectSetting
         return context.library.XrsNvReadSchedule_rx310(bytes);
       },
       [&](const ScheduleEntry& entry) { scratch->AppendSchedule(entry); }, step);
-  if (!EndChain(schedules, *link, host, texts::kScheduleReadFailed, texts::kScheduleChainBroken)) {
+  if (!EndChain(schedules, link, host, texts::kScheduleReadFailed, texts::kScheduleChainBroken)) {
     return false;
   }
   const ChainEnd ddays = ReadChain<DdayEntry>(
@@ -110,14 +105,24 @@ bool ReadSchedules(LinkContext context, TransferHost& host, const ConnectSetting
         return context.library.XrsNvReadDday_rx310(bytes);
       },
       [&](const DdayEntry& entry) { scratch->AppendDday(entry); }, step);
-  if (!EndChain(ddays, *link, host, texts::kDdayReadFailed, texts::kDdayChainBroken)) {
+  if (!EndChain(ddays, link, host, texts::kDdayReadFailed, texts::kDdayChainBroken)) {
     return false;
   }
   host.SetProgress(100);
   context.sleep.Wait(kFinalWaitMs);
   host.PumpMessages();
-  link->Close();
   store = *scratch;
+  return true;
+}
+
+bool ReadSchedules(LinkContext context, TransferHost& host, const ConnectSettings& settings,
+                   ScheduleStore& store) {
+  const std::unique_ptr<PhoneLink> link =
+      ConnectAndVerify(context, host, settings, ConnectVariant::Reader);
+  if (!link || !ReadSchedulesOnLink(context, host, *link, store)) {
+    return false;
+  }
+  link->Close();
   return true;
 }
 
@@ -125,16 +130,24 @@ bool WriteSchedules(LinkContext context, TransferHost& host, const ConnectSettin
                     const ScheduleStore& store) {
   const std::unique_ptr<PhoneLink> link =
       ConnectAndVerify(context, host, settings, ConnectVariant::Writer);
-  if (!link) {
+  if (!link || !WriteSchedulesOnLink(context, host, *link, store)) {
     return false;
   }
+  context.library.DiagPhoneReset();
+  host.ShowMessage(texts::kHandsetResets);
+  link->Close();
+  return true;
+}
+
+bool WriteSchedulesOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                          const ScheduleStore& store) {
   const int total = store.ScheduleCount() + store.DdayCount();
   int sent = 0;
   for (int i = 0; i < store.ScheduleCount(); ++i) {
     const ScheduleEntry& entry = store.Schedule(i);
     if (!SendWithRetry(context,
                        [&] { return context.library.XrsNvWriteSchedule_rx310(entry.Bytes()); })) {
-      link->Close();
+      link.Close();
       host.ShowMessage(texts::kScheduleWriteFailed);
       return false;
     }
@@ -144,7 +157,7 @@ bool WriteSchedules(LinkContext context, TransferHost& host, const ConnectSettin
     const DdayEntry& entry = store.Dday(i);
     if (!SendWithRetry(context,
                        [&] { return context.library.XrsNvWriteDday_rx310(entry.Bytes()); })) {
-      link->Close();
+      link.Close();
       host.ShowMessage(texts::kDdayWriteFailed);
       return false;
     }
@@ -153,9 +166,6 @@ bool WriteSchedules(LinkContext context, TransferHost& host, const ConnectSettin
   host.SetProgress(100);
   context.sleep.Wait(kFinalWaitMs);
   host.PumpMessages();
-  context.library.DiagPhoneReset();
-  host.ShowMessage(texts::kHandsetResets);
-  link->Close();
   return true;
 }
 

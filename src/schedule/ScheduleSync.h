@@ -10,6 +10,7 @@
 
 namespace linkora {
 
+class PhoneLink;
 class TransferHost;
 
 // What the scheduler's progress window was opened for.
@@ -30,11 +31,22 @@ inline constexpr int kMaxChainSteps = 256;
 bool ReadSchedules(LinkContext context, TransferHost& host, const ConnectSettings& settings,
                    ScheduleStore& store);
 
+// The same read on a link that is already open and verified; the link stays
+// open when the read succeeds and is closed after a failure's message.
+bool ReadSchedulesOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                         ScheduleStore& store);
+
 // Writes every entry of the store to the handset in array order (put the
 // handset offline first), then resets it. False after a failure has been
 // shown; records sent before it stay on the handset.
 bool WriteSchedules(LinkContext context, TransferHost& host, const ConnectSettings& settings,
                     const ScheduleStore& store);
+
+// The records of a write on a link that is open, verified and offline; no
+// reset. The link stays open when all was written and is closed after a
+// failure's message.
+bool WriteSchedulesOnLink(LinkContext context, TransferHost& host, PhoneLink& link,
+                          const ScheduleStore& store);
 
 // The title the scheduler's progress window takes when it is first shown
 // for a mode number; empty for a mode that is neither read nor write.

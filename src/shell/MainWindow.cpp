@@ -2,6 +2,8 @@
 
 #include <fmt/printf.h>
 
+#include <QDateTime>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,11 +12,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "backup/BackupManifest.h"
+#include "backup/HandsetVisitDialog.h"
 #include "link/ConnectAndVerify.h"
 #include "link/SessionState.h"
 #include "media/MediaManagerDialog.h"
 #include "messages/MessageWindow.h"
 #include "phonebook/PhonebookWindow.h"
+#include "resources/BackupTexts.h"
 #include "resources/ShellTexts.h"
 #include "resources/Texts.h"
 #include "schedule/SchedulerWindow.h"
@@ -108,6 +113,11 @@ void MainWindow::BuildMenu() {
   menuBar_ = new QMenuBar(this);
 
   QMenu* file = menuBar_->addMenu(ToQt(texts::kMenuFile));
+  QAction* backup = file->addAction(ToQt(texts::kBackupMenuItem));
+  connect(backup, &QAction::triggered, this, &MainWindow::BackupHandset);
+  QAction* restore = file->addAction(ToQt(texts::kRestoreMenuItem));
+  connect(restore, &QAction::triggered, this, &MainWindow::RestoreHandset);
+  file->addSeparator();
   QAction* exit = file->addAction(ToQt(texts::kMenuExit));
   connect(exit, &QAction::triggered, this, &MainWindow::reject);
 
@@ -173,6 +183,37 @@ void MainWindow::ShowHelp() {
 void MainWindow::ShowAbout() {
   AboutDialog about(ToQt(context_.state.VersionText), this);
   about.exec();
+}
+
+void MainWindow::BackupHandset() {
+  FileDialogRequest request;
+  request.caption = texts::kBackupFolderCaption;
+  const std::optional<std::string> chosen = prompts_.AskFolder(request);
+  if (!chosen) {
+    return;
+  }
+  // A folder that holds files gets a new dated folder for the backup.
+  std::filesystem::path folder = *chosen;
+  if (!HoldsNoFile(folder)) {
+    folder /=
+        "Linkora-" +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+  }
+  HandsetVisitDialog dialog(HandsetVisitDialog::Job::Backup, context_, settings_, folder, prompts_,
+                            this);
+  dialog.exec();
+}
+
+void MainWindow::RestoreHandset() {
+  FileDialogRequest request;
+  request.caption = texts::kRestoreFolderCaption;
+  const std::optional<std::string> chosen = prompts_.AskFolder(request);
+  if (!chosen) {
+    return;
+  }
+  HandsetVisitDialog dialog(HandsetVisitDialog::Job::Restore, context_, settings_, *chosen,
+                            prompts_, this);
+  dialog.exec();
 }
 
 void MainWindow::OpenFunction(FunctionPicture picture) {

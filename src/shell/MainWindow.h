@@ -44,6 +44,9 @@ class MainWindow final : public QDialog {
   void SearchHandset();
   void ShowHelp();
   void ShowAbout();
+  // File menu: a whole-handset backup into a folder, and a restore from one.
+  void BackupHandset();
+  void RestoreHandset();
   // Opens one function window modally with the current settings.
   void OpenFunction(FunctionPicture picture);
 

@@ -36,6 +36,9 @@ class PromptService {
   virtual std::optional<std::string> AskOpenFileName(const FileDialogRequest& request) = 0;
   virtual std::vector<std::string> AskOpenFileNames(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) = 0;
+  // A folder dialog (caption and start folder of the request): the chosen
+  // folder, or nothing on Cancel.
+  virtual std::optional<std::string> AskFolder(const FileDialogRequest& request) = 0;
   // The phone-number and lock-code dialogs: the typed text, or nothing on Cancel.
   virtual std::optional<std::string> AskPhoneNumber() = 0;
   virtual std::optional<std::string> AskLockCode() = 0;

@@ -104,6 +104,11 @@ std::vector<std::string> QtPromptService::AskOpenFileNames(const FileDialogReque
   return paths;
 }
 
+std::optional<std::string> QtPromptService::AskFolder(const FileDialogRequest& request) {
+  return Chosen(
+      QFileDialog::getExistingDirectory(ActiveWindow(), ToQt(request.caption), StartPath(request)));
+}
+
 std::optional<std::string> QtPromptService::AskSaveFileName(const FileDialogRequest& request) {
   QFileDialog dialog(ActiveWindow(), ToQt(request.caption),
                      StartPath(StartFolder(request), request), ToQt(request.filter));

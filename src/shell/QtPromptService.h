@@ -22,6 +22,7 @@ class QtPromptService final : public PromptService {
   std::optional<std::string> AskOpenFileName(const FileDialogRequest& request) override;
   std::vector<std::string> AskOpenFileNames(const FileDialogRequest& request) override;
   std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) override;
+  std::optional<std::string> AskFolder(const FileDialogRequest& request) override;
   std::optional<std::string> AskPhoneNumber() override;
   std::optional<std::string> AskLockCode() override;
 

@@ -136,8 +136,12 @@ TEST_F(MainWindowTest, MenuHoldsTheItemsInTheirOrder) {
   EXPECT_EQ(popups[1]->text(), QStringLiteral("(&S)포트설정"));
   EXPECT_EQ(popups[2]->text(), QStringLiteral("(&H)도움말"));
 
-  ASSERT_EQ(popups[0]->menu()->actions().size(), 1);
-  EXPECT_EQ(popups[0]->menu()->actions()[0]->text(), QStringLiteral("(&X) 종료"));
+  const QList<QAction*> file = popups[0]->menu()->actions();
+  ASSERT_EQ(file.size(), 4);
+  EXPECT_EQ(file[0]->text(), QStringLiteral("백업..."));
+  EXPECT_EQ(file[1]->text(), QStringLiteral("복원..."));
+  EXPECT_TRUE(file[2]->isSeparator());
+  EXPECT_EQ(file[3]->text(), QStringLiteral("(&X) 종료"));
 
   const char* const ports[16] = {"COM&1",     "COM&2",     "COM&3",     "COM&4",
                                  "COM&5",     "COM&6",     "COM&7",     "COM&8",

@@ -15,7 +15,8 @@ namespace linkora::test {
 class ScriptedPromptService final : public PromptService {
  public:
   struct Prompt {
-    std::string kind;  // "Message", "YesNo", "Open", "OpenMany", "Save", "PhoneNumber", "LockCode"
+    std::string kind;  // "Message", "YesNo", "Open", "OpenMany", "Save", "Folder", "PhoneNumber",
+                       // "LockCode"
     std::string text;  // message text, or the file dialog's caption
     std::string caption;
   };
@@ -51,6 +52,11 @@ class ScriptedPromptService final : public PromptService {
   }
   std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) override {
     Record("Save", request.caption, {});
+    requests.push_back(request);
+    return Next(fileAnswers).value_or(std::nullopt);
+  }
+  std::optional<std::string> AskFolder(const FileDialogRequest& request) override {
+    Record("Folder", request.caption, {});
     requests.push_back(request);
     return Next(fileAnswers).value_or(std::nullopt);
   }

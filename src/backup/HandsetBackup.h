@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "backup/BackupManifest.h"
+#include "link/ConnectSettings.h"
+#include "link/LinkContext.h"
+
+namespace linkora {
+
+class TransferHost;
+
+// The parts of a backup, in the order one visit reads them.
+enum class BackupSection { Connect, Phonebook, Schedule, Messages, MediaList, Media, Files };
+
+// The Korean name of a section, as the failure message gives it.
+std::string_view BackupSectionName(BackupSection section);
+
+struct BackupResult {
+  bool done = false;
+  // The section that failed (its message, then "...단계에서 실패했습니다." shown).
+  std::optional<BackupSection> failed;
+  // Items the backup passed over (a kind the PC cannot hold), each with its message shown.
+  int skippedMedia = 0;
+  BackupManifest manifest;
+};
+
+// Copies the whole handset into a new folder in one visit: connects and
+// verifies once, reads the phonebook, the schedules and D-days, the messages,
+// the media list and every media item over that link, ends the visit with one
+// mode return, and writes the manifest last. A failure leaves no manifest.
+class HandsetBackup {
+ public:
+  HandsetBackup(LinkContext context, TransferHost& host) : context_(context), host_(host) {}
+
+  BackupResult Run(const ConnectSettings& settings, const std::filesystem::path& folder);
+
+ private:
+  LinkContext context_;
+  TransferHost& host_;
+};
+
+// The summary shown at the end of a backup.
+std::string BackupSummaryText(const BackupManifest& manifest);
+
+}  // namespace linkora
