@@ -79,8 +79,8 @@ void PrintGroupHelp(std::ostream& out, const std::string& group) {
 }
 
 constexpr std::pair<unsigned, std::string_view> kOptionNames[] = {
-    {kOptPort, "--port"},   {kOptPhone, "--phone"}, {kOptLockCode, "--lock-code"},
-    {kOptModel, "--model"}, {kOptFrom, "--from"},   {kOptInto, "--into"},
+    {kOptPort, "--port"},   {kOptPhone, "--phone"},    {kOptLockCode, "--lock-code"},
+    {kOptModel, "--model"}, {kOptFrom, "--from"},      {kOptInto, "--into"},
     {kOptYes, "--yes"},     {kOptDryRun, "--dry-run"}, {kOptJson, "--json"},
     {kOptQuiet, "--quiet"}};
 

@@ -74,7 +74,8 @@ inline constexpr std::pair<std::string_view, std::string_view> kCliOptionLines[]
     {"--into",
      "  --into FILE         import: into a Linkora file (made or updated) instead of the handset"},
     {"--yes", "  --yes, -y           do not ask before writing to the handset"},
-    {"--dry-run", "  --dry-run           restore: list what would change on the handset, write nothing"},
+    {"--dry-run",
+     "  --dry-run           restore: list what would change on the handset, write nothing"},
     {"--json", "  --json              machine-readable output on stdout"},
     {"--quiet", "  --quiet, -q         no progress on stderr"},
 };

@@ -18,6 +18,7 @@ inline constexpr std::string_view kProfilePhonebookFolderKey = "PhonebookPath";
 inline constexpr std::string_view kProfileScheduleFolderKey = "SchedulePath";
 inline constexpr std::string_view kProfileMessageFolderKey = "MessagePath";
 inline constexpr std::string_view kProfileMediaFolderKey = "MediaPath";
+inline constexpr std::string_view kProfileBackupFolderKey = "BackupPath";
 inline constexpr std::string_view kPortNameFormat = "COM%d";
 
 // Main menu

@@ -188,6 +188,7 @@ void MainWindow::ShowAbout() {
 void MainWindow::BackupHandset() {
   FileDialogRequest request;
   request.caption = texts::kBackupFolderCaption;
+  request.folderKey = std::string(texts::kProfileBackupFolderKey);
   const std::optional<std::string> chosen = prompts_.AskFolder(request);
   if (!chosen) {
     return;
@@ -207,6 +208,7 @@ void MainWindow::BackupHandset() {
 void MainWindow::RestoreHandset() {
   FileDialogRequest request;
   request.caption = texts::kRestoreFolderCaption;
+  request.folderKey = std::string(texts::kProfileBackupFolderKey);
   const std::optional<std::string> chosen = prompts_.AskFolder(request);
   if (!chosen) {
     return;

@@ -105,8 +105,11 @@ std::vector<std::string> QtPromptService::AskOpenFileNames(const FileDialogReque
 }
 
 std::optional<std::string> QtPromptService::AskFolder(const FileDialogRequest& request) {
-  return Chosen(
-      QFileDialog::getExistingDirectory(ActiveWindow(), ToQt(request.caption), StartPath(request)));
+  const QString folder = QFileDialog::getExistingDirectory(ActiveWindow(), ToQt(request.caption),
+                                                           StartFolder(request));
+  // The folder itself is the one to start in next time, not its parent.
+  RememberFolder(request, folder.isEmpty() ? folder : folder + QStringLiteral("/."));
+  return Chosen(folder);
 }
 
 std::optional<std::string> QtPromptService::AskSaveFileName(const FileDialogRequest& request) {
