@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev fonts-nanum
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
+  # the CSV message export is read back with Python's csv module in a test
+  python3
 )
 
 missing=()
