@@ -23,6 +23,8 @@ std::optional<std::string>* ValueSlot(CliArguments& parsed, std::string_view nam
     return &parsed.lockCode;
   if (name == "--model")
     return &parsed.model;
+  if (name == "--format")
+    return &parsed.format;
   return nullptr;
 }
 
@@ -105,6 +107,10 @@ std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& ar
   }
   if (parsed.model && *parsed.model != "rx2100" && *parsed.model != "rx3100") {
     error = "--model takes rx2100 or rx3100, not " + *parsed.model;
+    return std::nullopt;
+  }
+  if (parsed.format && *parsed.format != "txt" && *parsed.format != "csv") {
+    error = "--format takes txt or csv, not " + *parsed.format;
     return std::nullopt;
   }
   return parsed;

@@ -46,6 +46,7 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --lock-code NNNN    the handset's four-digit lock code\n"
     "  --yes, -y           do not ask before writing to the handset\n"
     "  --json              machine-readable output on stdout\n"
+    "  --format txt|csv    the file format of messages export\n"
     "  --quiet, -q         no progress on stderr\n"
     "  --help, -h          this help\n"
     "\n"
