@@ -197,10 +197,11 @@ const CliCommand kCommands[] = {
      "save every text message as a text file in DIR (RXmmddhhmm.txt, TXmmddhhmm.txt)",
      &Pull},
     {{"messages", "export"},
-     "DIR|FILE.txt|FILE.csv",
+     "DIR|FILE",
      1,
      1,
-     "save every text message in one UTF-8 file: DIR/messages.txt, or CSV with --format csv",
+     "save every message in one UTF-8 file: DIR/messages.txt (--format csv: .csv), or "
+     "FILE.txt/.csv",
      &Export},
 };
 
