@@ -12,29 +12,28 @@ namespace linkora {
 namespace {
 
 struct Signature {
-  std::size_t offset;
-  std::string_view bytes;
+  std::string_view start;
+  std::string_view riffForm;  // for "RIFF" files: the form type at byte 8
   std::string_view extension;
 };
 
-// Checked in order; a RIFF file is told apart by its form type at offset 8.
 constexpr Signature kSignatures[] = {
-    {0, "\xFF\xD8\xFF", ".jpg"}, {0, "GIF87a", ".gif"}, {0, "GIF89a", ".gif"},
-    {0, "\x89PNG", ".png"},      {0, "MMMD", ".mmf"},   {0, "SAF", ".sis"},
-    {0, "MThd", ".mid"},         {8, "QLCM", ".qcp"},   {8, "WAVE", ".wav"},
-    {0, "#!AMR", ".amr"},        {0, "ID3", ".mp3"},
+    {"\xFF\xD8\xFF", {}, ".jpg"}, {"GIF87a", {}, ".gif"},   {"GIF89a", {}, ".gif"},
+    {"\x89PNG", {}, ".png"},      {"MMMD", {}, ".mmf"},     {"SAF", {}, ".sis"},
+    {"MThd", {}, ".mid"},         {"RIFF", "QLCM", ".qcp"}, {"RIFF", "WAVE", ".wav"},
+    {"#!AMR", {}, ".amr"},        {"ID3", {}, ".mp3"},
 };
+constexpr std::size_t kRiffForm = 8;
+
+bool HasAt(std::span<const std::uint8_t> data, std::size_t at, std::string_view bytes) {
+  return data.size() >= at + bytes.size() &&
+         std::equal(bytes.begin(), bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+}
 
 bool Matches(std::span<const std::uint8_t> data, const Signature& signature) {
-  if (data.size() < signature.offset + signature.bytes.size()) {
-    return false;
-  }
-  if (signature.offset == 8 && !std::equal(data.begin(), data.begin() + 4, "RIFF")) {
-    return false;
-  }
-  return std::equal(signature.bytes.begin(), signature.bytes.end(),
-                    data.begin() + static_cast<std::ptrdiff_t>(signature.offset),
-                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+  return HasAt(data, 0, signature.start) &&
+         (signature.riffForm.empty() || HasAt(data, kRiffForm, signature.riffForm));
 }
 
 std::span<const std::uint8_t> UpToZero(std::span<const std::uint8_t> field) {
