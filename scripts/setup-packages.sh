@@ -8,10 +8,14 @@ packages=(
   g++ cmake ninja-build pkg-config
   # core libraries: printf-style texts; the emulator's state file
   libfmt-dev nlohmann-json3-dev
+  # iCalendar reading and writing of schedules and D-days
+  libical-dev
   # desktop program: Qt 6 Widgets and a font with Korean glyphs
   qt6-base-dev fonts-nanum
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
+  # an independent iCalendar parser that checks our exports in the tests
+  python3-icalendar
   # the CSV message export is read back with Python's csv module in a test
   python3
 )

@@ -25,6 +25,10 @@ std::optional<std::string>* ValueSlot(CliArguments& parsed, std::string_view nam
     return &parsed.model;
   if (name == "--format")
     return &parsed.format;
+  if (name == "--from")
+    return &parsed.from;
+  if (name == "--into")
+    return &parsed.into;
   return nullptr;
 }
 
