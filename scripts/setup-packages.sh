@@ -18,6 +18,8 @@ packages=(
   libgtest-dev libgmock-dev clang-format xvfb xauth
   # an independent iCalendar parser that checks our exports in the tests
   python3-icalendar
+  # the CSV message export is read back with Python's csv module in a test
+  python3
 )
 
 missing=()

@@ -79,10 +79,10 @@ void PrintGroupHelp(std::ostream& out, const std::string& group) {
 }
 
 constexpr std::pair<unsigned, std::string_view> kOptionNames[] = {
-    {kOptPort, "--port"},   {kOptPhone, "--phone"},    {kOptLockCode, "--lock-code"},
-    {kOptModel, "--model"}, {kOptFrom, "--from"},      {kOptInto, "--into"},
-    {kOptYes, "--yes"},     {kOptDryRun, "--dry-run"}, {kOptJson, "--json"},
-    {kOptQuiet, "--quiet"}};
+    {kOptPort, "--port"},   {kOptPhone, "--phone"},   {kOptLockCode, "--lock-code"},
+    {kOptModel, "--model"}, {kOptFormat, "--format"}, {kOptFrom, "--from"},
+    {kOptInto, "--into"},   {kOptYes, "--yes"},       {kOptDryRun, "--dry-run"},
+    {kOptJson, "--json"},   {kOptQuiet, "--quiet"}};
 
 void PrintCommandHelp(std::ostream& out, const CliCommand& command) {
   out << "usage: linkora-cli " << NameOf(command);

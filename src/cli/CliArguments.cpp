@@ -23,6 +23,7 @@ std::optional<std::string>* ValueSlot(CliArguments& parsed, std::string_view nam
                {"--phone", kOptPhone, &parsed.phone},
                {"--lock-code", kOptLockCode, &parsed.lockCode},
                {"--model", kOptModel, &parsed.model},
+               {"--format", kOptFormat, &parsed.format},
                {"--from", kOptFrom, &parsed.from},
                {"--into", kOptInto, &parsed.into}};
   for (const auto& row : table) {
@@ -123,6 +124,10 @@ std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& ar
   }
   if (parsed.model && *parsed.model != "rx2100" && *parsed.model != "rx3100") {
     error = "--model takes rx2100 or rx3100, not " + *parsed.model;
+    return std::nullopt;
+  }
+  if (parsed.format && *parsed.format != "txt" && *parsed.format != "csv") {
+    error = "--format takes txt or csv, not " + *parsed.format;
     return std::nullopt;
   }
   return parsed;

@@ -18,8 +18,9 @@ enum CliOption : unsigned {
   kOptFrom = 1u << 7,
   kOptInto = 1u << 8,
   kOptDryRun = 1u << 9,
+  kOptFormat = 1u << 10,
 };
-inline constexpr unsigned kAllOptions = (1u << 10) - 1;
+inline constexpr unsigned kAllOptions = (1u << 11) - 1;
 
 // The command line after parsing: the words that name the command and its
 // operands, and the options that may appear anywhere.
@@ -29,6 +30,7 @@ struct CliArguments {
   std::optional<std::string> phone;     // --phone 016-123-4567
   std::optional<std::string> lockCode;  // --lock-code 1234
   std::optional<std::string> model;     // --model rx2100|rx3100
+  std::optional<std::string> format;    // --format txt|csv
   std::optional<std::string> from;      // --from FILE: export a file's records, not the handset's
   std::optional<std::string> into;      // --into FILE: import into a file, not the handset
   bool quiet = false;

@@ -12,6 +12,7 @@
 #include "media/MediaFile.h"
 #include "media/MediaOperations.h"
 #include "media/MediaUpload.h"
+#include "media/PlainMediaFile.h"
 #include "resources/CliTexts.h"
 
 namespace linkora::cli {
@@ -318,6 +319,54 @@ int Inspect(CommandRun& run) {
   return kExitDone;
 }
 
+// FILE.nmf... DIR: each file's item data as a plain file in DIR. A broken
+// file is reported and the rest go on; an existing file is replaced only with --yes.
+int Export(CommandRun& run) {
+  const std::filesystem::path dir = run.operands.back();
+  if (!run.MakeFolder(dir)) {
+    return kExitFileError;
+  }
+  nlohmann::json files = nlohmann::json::array();
+  nlohmann::json refused = nlohmann::json::array();
+  bool writeFailed = false;
+  for (std::size_t i = 0; i + 1 < run.operands.size(); ++i) {
+    const std::string& source = run.operands[i];
+    PlainMediaFile plain;
+    if (!plain.LoadNmf(source)) {
+      run.host.ShowMessage(plain.errorString());
+      refused.push_back({{"source", source}, {"message", plain.errorString()}});
+      continue;
+    }
+    const std::filesystem::path path = dir / plain.FileName();
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+      const std::string question = ReplaceFileQuestion(path);
+      run.env.err << question << '\n';
+      if (!run.args.yes) {
+        refused.push_back({{"source", source}, {"message", question}});
+        continue;
+      }
+    }
+    if (!plain.Save(path)) {
+      run.host.ShowMessage(plain.errorString());
+      writeFailed = true;
+      continue;
+    }
+    files.push_back({{"source", source}, {"file", path.string()}, {"size", plain.Data().size()}});
+    if (!run.args.json) {
+      run.env.out << path.string() << '\n';
+    }
+  }
+  if (run.args.json) {
+    run.PrintJson(
+        nlohmann::json{{"folder", dir.string()}, {"files", files}, {"refused", refused}}.dump(2));
+  }
+  if (writeFailed) {
+    return kExitFileError;
+  }
+  return refused.empty() ? kExitDone : kExitRefused;
+}
+
 const CliCommand kCommands[] = {
     {{"media", "list"},
      "",
@@ -347,6 +396,13 @@ const CliCommand kCommands[] = {
      "show what the upload checks make of a PC file",
      &Inspect,
      kOptModel | kOptJson},
+    {{"media", "export"},
+     "FILE.nmf... DIR",
+     2,
+     -1,
+     "save the item in each downloaded .nmf file as a plain file (.mmf, .sis, ...) in DIR",
+     &Export,
+     kOptYes | kOptJson | kOptQuiet},
 };
 
 }  // namespace

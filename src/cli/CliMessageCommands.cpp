@@ -9,7 +9,10 @@
 #include "cli/CliTransfers.h"
 #include "cli/TextColumns.h"
 #include "common/Cp949.h"
+#include "media/MediaDownload.h"
+#include "messages/MessageArchive.h"
 #include "messages/MessageBook.h"
+#include "messages/MessageExport.h"
 #include "messages/MessageSync.h"
 
 namespace linkora::cli {
@@ -142,6 +145,60 @@ int Pull(CommandRun& run) {
   return kExitDone;
 }
 
+// PATH ending in .txt or .csv is the file to write; anything else is a folder
+// that gets messages.txt or messages.csv. --format wins over the extension.
+int Export(CommandRun& run) {
+  namespace fs = std::filesystem;
+  const fs::path target = run.operands[0];
+  std::error_code error;
+  std::optional<MessageExport::Format> named;
+  if (!fs::is_directory(target, error) && target.has_extension()) {
+    named = MessageExport::FormatNamed(target.extension().string().substr(1));
+  }
+  const MessageExport::Format format = run.args.format
+                                           ? *MessageExport::FormatNamed(*run.args.format)
+                                           : named.value_or(MessageExport::Format::Text);
+  fs::path path = target / MessageExport::DefaultFileName(format);
+  if (named) {
+    path = target;
+    if (target.has_parent_path() && !run.MakeFolder(target.parent_path())) {
+      return kExitFileError;
+    }
+  } else if (!run.MakeFolder(target)) {
+    return kExitFileError;
+  }
+  if (fs::exists(path, error)) {
+    const std::string question = ReplaceFileQuestion(path);
+    const std::string_view questions[] = {question};
+    if (!run.Confirm(questions)) {
+      return kExitCancelled;
+    }
+  }
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  MessageArchive messages;
+  if (const int code = run.Finish(RunMessageSync(run.Link(), run.host, *settings, messages));
+      code != kExitDone) {
+    return code;
+  }
+  MessageExport exporter(format);
+  if (!exporter.Save(path, messages)) {
+    return run.Fail(kExitFileError, "file", exporter.errorString());
+  }
+  if (run.args.json) {
+    run.PrintJson(nlohmann::json{{"file", path.string()},
+                                 {"format", format == MessageExport::Format::Csv ? "csv" : "txt"},
+                                 {"received", messages.Received().size()},
+                                 {"sent", messages.Sent().size()}}
+                      .dump(2));
+  } else {
+    run.env.out << path.string() << '\n';
+  }
+  return kExitDone;
+}
+
 const CliCommand kCommands[] = {
     {{"messages", "list"},
      "",
@@ -157,6 +214,14 @@ const CliCommand kCommands[] = {
      "save every text message as a text file in DIR (RXmmddhhmm.txt, TXmmddhhmm.txt)",
      &Pull,
      kHandsetReadOptions},
+    {{"messages", "export"},
+     "DIR|FILE",
+     1,
+     1,
+     "save every message in one UTF-8 file: DIR/messages.txt (--format csv: .csv), or "
+     "FILE.txt/.csv",
+     &Export,
+     kHandsetReadOptions | kOptFormat | kOptYes},
 };
 
 }  // namespace

@@ -56,6 +56,7 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --yes, -y           do not ask before writing to the handset\n"
     "  --dry-run           restore: list what would change on the handset, write nothing\n"
     "  --json              machine-readable output on stdout\n"
+    "  --format txt|csv    the file format of messages export\n"
     "  --quiet, -q         no progress on stderr\n"
     "  --help, -h          this help\n"
     "  --version           the tool's version\n"
@@ -70,6 +71,7 @@ inline constexpr std::pair<std::string_view, std::string_view> kCliOptionLines[]
     {"--phone", "  --phone NUMBER      the handset's phone number, if it is locked (016-123-4567)"},
     {"--lock-code", "  --lock-code NNNN    the handset's four-digit lock code"},
     {"--model", "  --model MODEL       rx2100 or rx3100 (default rx3100)"},
+    {"--format", "  --format txt|csv    the file format of messages export"},
     {"--from", "  --from FILE         export: from a Linkora file instead of the handset"},
     {"--into",
      "  --into FILE         import: into a Linkora file (made or updated) instead of the handset"},

@@ -283,6 +283,59 @@ TEST_F(CliEndToEndTest, BackupThenRestoreRoundTrip) {
   EXPECT_NE(changed.err.find("is not the file the backup's manifest lists"), std::string::npos);
 }
 
+TEST_F(CliEndToEndTest, MessagesExportedAsOneTextOrCsvFile) {
+  const auto text = Cli({"messages", "export", Path("out").string(), "-q"});
+  ASSERT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_EQ(text.out, (Path("out") / "messages.txt").string() + "\n");
+  const auto txt = FileBytes(Path("out") / "messages.txt");
+  const std::string written(txt.begin(), txt.end());
+  EXPECT_EQ(written.substr(0, written.find('\n')), "받은 메시지 6개, 보낸 메시지 3개");
+  EXPECT_NE(written.find("\n==== 보낸 메시지 1 ====\n보낸시간: 11월 30일 오후 11시 59분\n"
+                         "수신번호: 0161112222\n\n고마워~\n"),
+            std::string::npos)
+      << written;
+
+  // The file is there now: without --yes and without a terminal nothing is replaced.
+  const auto again = Cli({"messages", "export", Path("out").string(), "--format", "txt", "-q"});
+  EXPECT_EQ(again.exitCode, 4);
+  EXPECT_EQ(FileBytes(Path("out") / "messages.txt"), txt);
+
+  const auto csv = Cli({"messages", "export", Path("all.csv").string(), "--json", "-q"});
+  ASSERT_EQ(csv.exitCode, 0) << csv.err;
+  EXPECT_EQ(
+      nlohmann::json::parse(csv.out),
+      nlohmann::json(
+          {{"file", Path("all.csv").string()}, {"format", "csv"}, {"received", 6}, {"sent", 3}}));
+  const auto table = FileBytes(Path("all.csv"));
+  const std::string rows(table.begin(), table.end());
+  EXPECT_EQ(rows.rfind("\xEF\xBB\xBF메시지함,시간,번호,내용\r\n", 0), 0u) << rows;
+  EXPECT_NE(rows.find("\r\n보낸 메시지,12월 3일 오전 9시 10분,0161234567,"
+                      "\"네, 알겠습니다. 3시에 뵙겠습니다.\"\r\n"),
+            std::string::npos)
+      << rows;
+}
+
+TEST_F(CliEndToEndTest, DownloadedNmfFilesExportedAsPlainFiles) {
+  const auto pulled = Cli({"media", "pull", Path("out").string(), "-q"});
+  ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
+  const auto bell = FileBytes(Path("out") / "봄바람.nmf");
+  ASSERT_GT(bell.size(), 243u);
+
+  const auto exported =
+      Cli({"media", "export", Path("out/봄바람.nmf").string(), Path("out/바다풍경.nmf").string(),
+           Path("out/우리강아지.gif").string(), Path("plain").string(), "-q"},
+          false);
+  EXPECT_EQ(exported.exitCode, 3);
+  EXPECT_EQ(exported.err, "우리강아지.gif: 미디어 파일(.nmf)이 아닙니다.\n");
+  EXPECT_EQ(exported.out, (Path("plain") / "봄바람.mmf").string() + "\n" +
+                              (Path("plain") / "바다풍경.sis").string() + "\n");
+  EXPECT_EQ(FileBytes(Path("plain") / "봄바람.mmf"),
+            std::vector<std::uint8_t>(bell.begin() + 243, bell.end()));
+  const auto picture = FileBytes(Path("plain") / "바다풍경.sis");
+  ASSERT_GE(picture.size(), 3u);
+  EXPECT_EQ(std::string(picture.begin(), picture.begin() + 3), "SAF");
+}
+
 // Two handsets on two ports: --port reaches the one asked for, never the
 // other that would answer first in a search. Each has its own lock code, so
 // talking to the wrong one fails.
