@@ -31,6 +31,11 @@ inline constexpr std::string_view kCliHandsetDidNotReturn =
 inline constexpr std::string_view kCliRestoreSummary =
     "restored the phonebook and schedules of %s\n";
 
+inline constexpr std::string_view kCliExportSummary = "%s: %d entries\n";
+inline constexpr std::string_view kCliImportSummary = "%s: %d entries imported into %s\n";
+inline constexpr std::string_view kCliImportNote = "  %s: %s\n";
+inline constexpr std::string_view kCliTheHandset = "the handset";
+
 inline constexpr std::string_view kCliUsageHead =
     "usage: linkora-cli COMMAND [OPERANDS] [options]\n"
     "\n"
@@ -44,6 +49,8 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --port COMn         the port to use (default: the desktop program's, else a search)\n"
     "  --phone NUMBER      the handset's phone number, if it is locked (016-123-4567)\n"
     "  --lock-code NNNN    the handset's four-digit lock code\n"
+    "  --from FILE         export from this file instead of the handset\n"
+    "  --into FILE         import into this file (made if new) instead of the handset\n"
     "  --yes, -y           do not ask before writing to the handset\n"
     "  --json              machine-readable output on stdout\n"
     "  --quiet, -q         no progress on stderr\n"
