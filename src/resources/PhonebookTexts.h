@@ -74,10 +74,9 @@ inline constexpr std::string_view kVcardSaved = "현재 전화번호부를 vCard
 // Report notes, one per contact of the file ("item: note").
 inline constexpr std::string_view kVcardCardItem = "%d번째 연락처";
 inline constexpr std::string_view kVcardGroupNameLabel = "그룹 이름";
-inline constexpr std::string_view kVcardTextCut =
-    "%s: 칸에 다 들어가지 않아 '%s'(으)로 줄였습니다.";
+inline constexpr std::string_view kVcardTextCut = "%s이 길어 '%s'(으)로 줄였습니다.";
 inline constexpr std::string_view kVcardCharactersLost =
-    "%s: 단말기 글자(CP949)에 없는 글자 '%s'을(를) 뺐습니다.";
+    "%s에서 단말기에 없는 글자 '%s'을(를) 뺐습니다.";
 inline constexpr std::string_view kVcardNumberCut = "%s 번호 %s을(를) %s(으)로 줄였습니다.";
 inline constexpr std::string_view kVcardNumberWithoutDigits =
     "번호 '%s'에 숫자가 없어 넣지 않았습니다.";

@@ -94,7 +94,7 @@ TEST_F(CliPhonebookVcardTest, ImportIntoAFileGivesTheReportAsJson) {
   ASSERT_EQ(Run({"phonebook", "import", Data("google-3.0.vcf"), "--into", Path("new.ndf")}), 0);
   EXPECT_EQ(out_.str().substr(out_.str().find('\n') + 1),
             "  skipped: 윤지우: 그룹은 하나만 지정할 수 있어 그룹 '동호회'만 지정했습니다.\n"
-            "  cut: 강서준: EMail: 칸에 다 들어가지 않아 "
+            "  cut: 강서준: EMail이 길어 "
             "'seojun.kang.with.a.very.long.address@example-comp'(으)로 줄였습니다.\n"
             "  skipped: 이름만: 번호도 EMail도 없어 넣지 않았습니다.\n");
   auto book = std::make_unique<Phonebook>();

@@ -225,11 +225,11 @@ TEST(VcardTest, ImportsFilesShapedLikeCommonExporters) {
        {{1, "김민준", {"01012345678", "027771234", "", "027779999"}, "minjun@example.com", ""},
         {2, "김수한무거북이와두", {"01011112222", "01033334444", "", ""}, "", ""},
         {3, "이서연", {"01098765432", "", "", ""}, "", ""}},
-       {"cut | 김수한무거북이와두루미삼천갑자: 이름: 칸에 다 들어가지 않아 "
+       {"cut | 김수한무거북이와두루미삼천갑자: 이름이 길어 "
         "'김수한무거북이와두'(으)로 줄였습니다.",
         "changed | 김수한무거북이와두루미삼천갑자: 휴대폰 번호 010-3333-4444을(를) 집 칸에 "
         "넣었습니다.",
-        "lost | 이서연😀: 이름: 단말기 글자(CP949)에 없는 글자 '😀'을(를) 뺐습니다.",
+        "lost | 이서연😀: 이름에서 단말기에 없는 글자 '😀'을(를) 뺐습니다.",
         "skipped | 4번째 연락처: 이름도 번호도 없어 넣지 않았습니다."}},
       {"iphone-3.0.vcf",
        4,
@@ -251,7 +251,7 @@ TEST(VcardTest, ImportsFilesShapedLikeCommonExporters) {
         {2, "윤지우", {"01011112222", "", "", ""}, "", "동호회"},
         {3, "강서준", {"", "", "", ""}, "seojun.kang.with.a.very.long.address@example-comp", ""}},
        {"skipped | 윤지우: 그룹은 하나만 지정할 수 있어 그룹 '동호회'만 지정했습니다.",
-        "cut | 강서준: EMail: 칸에 다 들어가지 않아 "
+        "cut | 강서준: EMail이 길어 "
         "'seojun.kang.with.a.very.long.address@example-comp'(으)로 줄였습니다.",
         "skipped | 이름만: 번호도 EMail도 없어 넣지 않았습니다."}},
       {"vcard-4.0.vcf",
@@ -259,7 +259,7 @@ TEST(VcardTest, ImportsFilesShapedLikeCommonExporters) {
        {{1, "한예린", {"01099990000", "0324448888", "0212345678", ""}, "yerin@example.net", ""},
         {2, "Caf 회사", {"", "", "0234567890", ""}, "", "거래처"}},
        {"cut | 한예린: 사무실 번호 tel:02-1234-5678;ext=102을(를) 0212345678(으)로 줄였습니다.",
-        "lost | Café 회사: 이름: 단말기 글자(CP949)에 없는 글자 'é'을(를) 뺐습니다."}},
+        "lost | Café 회사: 이름에서 단말기에 없는 글자 'é'을(를) 뺐습니다."}},
   };
   for (const SampleCase& sample : cases) {
     SCOPED_TRACE(sample.file);
