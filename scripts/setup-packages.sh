@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev fonts-nanum
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
+  # an independent vCard parser that checks the phonebook's vCard export
+  python3-vobject
 )
 
 missing=()

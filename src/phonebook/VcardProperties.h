@@ -17,7 +17,8 @@ inline constexpr std::string_view kGroup = "X-LINKORA-GROUP";        // group by
 inline constexpr std::string_view kRingtone = "X-LINKORA-RINGTONE";  // ringtone code
 inline constexpr std::string_view kLock = "X-LINKORA-LOCK";          // lock byte
 inline constexpr std::string_view kAvatar = "X-LINKORA-AVATAR";      // avatar flag byte
-// The seven part values in part order 1 to 7, separated by commas.
+// The seven part values in part order 1 to 7, separated by spaces (a comma
+// would make the text value a list).
 inline constexpr std::string_view kAvatarParts = "X-LINKORA-AVATAR-PARTS";
 // The slot's flag byte, where it is not the one the other properties give.
 inline constexpr std::string_view kFlags = "X-LINKORA-FLAGS";

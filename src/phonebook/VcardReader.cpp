@@ -7,6 +7,7 @@
 #include <cctype>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 #include "common/Cp949.h"
@@ -539,9 +540,12 @@ void Import::ImportCard(const Vcard& card, int number, int carriedSlot) {
   entry.SetAvatarFlag(static_cast<std::uint8_t>(own(vcard::kAvatar, 255)));
   if (const VcardProperty* parts = FirstNamed(card, vcard::kAvatarParts)) {
     AvatarParts values{};
-    const std::vector<std::string> list = parts->Parts(',');
-    for (std::size_t p = 0; p < values.size() && p < list.size(); ++p) {
-      values[p] = static_cast<std::uint8_t>(ParseNumber(Trimmed(list[p]), 255).value_or(0));
+    std::string list = parts->value;
+    std::replace(list.begin(), list.end(), ',', ' ');
+    std::istringstream words(list);
+    std::string word;
+    for (std::size_t p = 0; p < values.size() && words >> word; ++p) {
+      values[p] = static_cast<std::uint8_t>(ParseNumber(word, 255).value_or(0));
     }
     entry.SetAvatarPartValues(values);
   }

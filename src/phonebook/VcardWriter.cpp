@@ -101,7 +101,7 @@ std::string Card(const Phonebook& book, int slot, bool first) {
   if (std::any_of(parts.begin(), parts.end(), [](std::uint8_t p) { return p != 0; })) {
     std::string list;
     for (const std::uint8_t part : parts) {
-      list += (list.empty() ? "" : ",") + std::to_string(part);
+      list += (list.empty() ? "" : " ") + std::to_string(part);
     }
     card += Line(vcard::kAvatarParts, list);
     rebuilt.SetAvatarPartValues(parts);

@@ -162,7 +162,7 @@ TEST(VcardTest, WritesFoldedEscapedVcard30) {
             "X-LINKORA-RINGTONE:113\r\n"
             "X-LINKORA-LOCK:1\r\n"
             "X-LINKORA-AVATAR:1\r\n"
-            "X-LINKORA-AVATAR-PARTS:16,17,7,20,20,22,17\r\n");
+            "X-LINKORA-AVATAR-PARTS:16 17 7 20 20 22 17\r\n");
   EXPECT_NE(text.find("FN:a\\\\b\\,c\\;d\\ne\r\n"), std::string::npos);
   EXPECT_NE(text.find("CATEGORIES:친구\\;회사\\,동료\r\n"), std::string::npos);
   // 가 to 자 take three octets each: the fold falls between two characters.
