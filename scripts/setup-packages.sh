@@ -8,12 +8,16 @@ packages=(
   g++ cmake ninja-build pkg-config
   # core libraries: printf-style texts; the emulator's state file
   libfmt-dev nlohmann-json3-dev
+  # iCalendar reading and writing of schedules and D-days
+  libical-dev
   # desktop program: Qt 6 Widgets and a font with Korean glyphs
   qt6-base-dev fonts-nanum
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
   # an independent vCard parser that checks the phonebook's vCard export
   python3-vobject
+  # an independent iCalendar parser that checks our exports in the tests
+  python3-icalendar
 )
 
 missing=()

@@ -223,7 +223,7 @@ int Export(CommandRun& run) {
     run.PrintJson(
         nlohmann::json{{"file", run.operands[0]}, {"entries", writer.WrittenCount()}}.dump(2));
   } else {
-    run.env.out << fmt::sprintf(std::string(texts::kCliExportSummary), run.operands[0],
+    run.env.out << fmt::sprintf(std::string(texts::kCliPhonebookExportSummary), run.operands[0],
                                 writer.WrittenCount());
   }
   return kExitDone;
@@ -287,11 +287,11 @@ int Import(CommandRun& run) {
   if (run.args.json) {
     nlohmann::json json = ReportJson(report);
     json["file"] = vcf;
-    json["into"] = run.args.into ? nlohmann::json(*run.args.into) : nlohmann::json(nullptr);
+    json["into"] = run.args.into ? *run.args.into : std::string("handset");
     run.PrintJson(json.dump(2));
   } else {
-    run.env.out << fmt::sprintf(std::string(texts::kCliImportSummary), vcf, report.Imported(),
-                                target);
+    run.env.out << fmt::sprintf(std::string(texts::kCliPhonebookImportSummary), vcf,
+                                report.Imported(), target);
     for (const ImportReport::Note& note : report.Notes()) {
       run.env.out << fmt::sprintf(std::string(texts::kCliImportNote),
                                   ImportReport::KindName(note.kind),
