@@ -188,15 +188,6 @@ int Show(CommandRun& run) {
   return kExitDone;
 }
 
-nlohmann::json ReportJson(const ImportReport& report) {
-  nlohmann::json notes = nlohmann::json::array();
-  for (const ImportReport::Note& note : report.Notes()) {
-    notes.push_back(
-        {{"kind", ImportReport::KindName(note.kind)}, {"item", note.item}, {"text", note.text}});
-  }
-  return {{"imported", report.Imported()}, {"notes", notes}};
-}
-
 int Export(CommandRun& run) {
   auto book = std::make_unique<Phonebook>();
   if (run.args.from) {
@@ -285,18 +276,14 @@ int Import(CommandRun& run) {
   const ImportReport& report = reader.Report();
   const std::string target = run.args.into ? *run.args.into : std::string(texts::kCliTheHandset);
   if (run.args.json) {
-    nlohmann::json json = ReportJson(report);
+    nlohmann::json json = ImportReportJson(report);
     json["file"] = vcf;
     json["into"] = run.args.into ? *run.args.into : std::string("handset");
     run.PrintJson(json.dump(2));
   } else {
     run.env.out << fmt::sprintf(std::string(texts::kCliPhonebookImportSummary), vcf,
                                 report.Imported(), target);
-    for (const ImportReport::Note& note : report.Notes()) {
-      run.env.out << fmt::sprintf(std::string(texts::kCliImportNote),
-                                  ImportReport::KindName(note.kind),
-                                  note.item.empty() ? note.text : note.item + ": " + note.text);
-    }
+    PrintImportNotes(run.env.out, report);
   }
   return kExitDone;
 }

@@ -209,26 +209,13 @@ int Export(CommandRun& run) {
   return kExitDone;
 }
 
-nlohmann::json ReportJson(const ImportReport& report) {
-  nlohmann::json notes = nlohmann::json::array();
-  for (const ImportReport::Note& note : report.Notes()) {
-    notes.push_back({{"kind", std::string(ImportReport::KindName(note.kind))},
-                     {"item", note.item},
-                     {"text", note.text}});
-  }
-  return {{"imported", report.Imported()}, {"notes", notes}};
-}
-
 void PrintReport(CommandRun& run, const ImportReport& report) {
   if (run.args.json) {
     return;
   }
   run.env.out << fmt::sprintf(std::string(texts::kCliImportSummary), run.operands[0],
                               report.Imported(), static_cast<int>(report.Notes().size()));
-  for (const ImportReport::Note& note : report.Notes()) {
-    run.env.out << "  " << ImportReport::KindName(note.kind) << ": "
-                << (note.item.empty() ? note.text : note.item + ": " + note.text) << '\n';
-  }
+  PrintImportNotes(run.env.out, report);
 }
 
 int ImportRefused(CommandRun& run, const IcalendarReader& reader) {
@@ -306,7 +293,7 @@ int Import(CommandRun& run) {
     return code;
   }
   if (run.args.json) {
-    nlohmann::json json = ReportJson(report);
+    nlohmann::json json = ImportReportJson(report);
     json["file"] = run.operands[0];
     json["into"] = run.args.into ? nlohmann::json(*run.args.into) : nlohmann::json("handset");
     json["schedules"] = store.ScheduleCount();
