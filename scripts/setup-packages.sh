@@ -16,6 +16,8 @@ packages=(
   qt6-translations-l10n
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
+  # an independent vCard parser that checks the phonebook's vCard export
+  python3-vobject
   # an independent iCalendar parser that checks our exports in the tests
   python3-icalendar
   # the CSV message export is read back with Python's csv module in a test

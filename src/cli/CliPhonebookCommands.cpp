@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -13,6 +14,8 @@
 #include "phonebook/Phonebook.h"
 #include "phonebook/PhonebookFile.h"
 #include "phonebook/PhonebookTransfer.h"
+#include "phonebook/VcardReader.h"
+#include "phonebook/VcardWriter.h"
 #include "resources/CliTexts.h"
 #include "resources/PhonebookTexts.h"
 #include "schedule/Ringtones.h"
@@ -215,6 +218,106 @@ int Show(CommandRun& run) {
   return kExitDone;
 }
 
+int Export(CommandRun& run) {
+  auto book = std::make_unique<Phonebook>();
+  if (run.args.from) {
+    if (const int code = LoadFile(run, *run.args.from, *book); code != kExitDone) {
+      return code;
+    }
+  } else {
+    const auto settings = run.Settings();
+    if (!settings) {
+      return kExitFailed;
+    }
+    run.host.SetTitle(PhonebookSyncStartTitle(0));
+    if (const int code = run.Finish(ReadPhonebook(run.Link(), run.host, *settings, *book));
+        code != kExitDone) {
+      return code;
+    }
+  }
+  VcardWriter writer;
+  if (!writer.Save(run.operands[0], *book)) {
+    run.host.ShowMessage(writer.errorString());
+    return kExitFailed;
+  }
+  if (run.args.json) {
+    run.PrintJson(
+        nlohmann::json{{"file", run.operands[0]}, {"entries", writer.WrittenCount()}}.dump(2));
+  } else {
+    run.env.out << fmt::sprintf(std::string(texts::kCliPhonebookExportSummary), run.operands[0],
+                                writer.WrittenCount());
+  }
+  return kExitDone;
+}
+
+// Adds a vCard file's contacts to the handset's phonebook (read, merged,
+// written back after the write's confirmation) or to a phonebook file.
+int Import(CommandRun& run) {
+  const std::string& vcf = run.operands[0];
+  VcardReader reader;
+  auto book = std::make_unique<Phonebook>();
+  // A file that is not vCard is refused before anything is asked or read.
+  if (!reader.Load(vcf, *book)) {
+    run.host.ShowMessage(reader.errorString());
+    return kExitRefused;
+  }
+  *book = Phonebook();
+  if (run.args.into) {
+    if (std::filesystem::exists(*run.args.into)) {
+      if (const int code = LoadFile(run, *run.args.into, *book); code != kExitDone) {
+        return code;
+      }
+    }
+    if (!reader.Load(vcf, *book)) {
+      run.host.ShowMessage(reader.errorString());
+      return kExitRefused;
+    }
+    std::string error;
+    if (!SavePhonebookFile(*run.args.into, *book, error)) {
+      run.host.ShowMessage(texts::kFileWriteFailed);
+      run.host.ShowMessage(error);
+      return kExitFailed;
+    }
+  } else {
+    if (!run.Confirm(PhonebookWriteQuestions())) {
+      return kExitCancelled;
+    }
+    const auto settings = run.Settings();
+    if (!settings) {
+      return kExitFailed;
+    }
+    run.host.SetTitle(PhonebookSyncStartTitle(0));
+    if (const int code = run.Finish(ReadPhonebook(run.Link(), run.host, *settings, *book));
+        code != kExitDone) {
+      return code;
+    }
+    if (!reader.Load(vcf, *book)) {
+      run.host.ShowMessage(reader.errorString());
+      return kExitRefused;
+    }
+    run.host.SetTitle(PhonebookSyncStartTitle(1));
+    const int code = run.Finish(WritePhonebook(run.Link(), run.host, *settings, *book));
+    // A phonebook with nothing to write is not sent, and the handset does not restart.
+    run.handsetRestarted = code == kExitDone && book->Flags().UsedCount() > 0;
+    if (code != kExitDone) {
+      return code;
+    }
+  }
+  const ImportReport& report = reader.Report();
+  const std::string target = run.args.into ? *run.args.into : std::string(texts::kCliTheHandset);
+  if (run.args.json) {
+    nlohmann::json json = ImportReportJson(report);
+    json["file"] = vcf;
+    json["into"] = run.args.into ? *run.args.into : std::string("handset");
+    run.PrintJson(json.dump(2));
+  } else {
+    run.env.out << fmt::sprintf(std::string(texts::kCliPhonebookImportSummary), vcf,
+                                report.Imported(), target);
+    PrintImportNotes(run.env.out, report);
+  }
+  return kExitDone;
+}
+
 const CliCommand kCommands[] = {
     {{"phonebook", "pull"},
      "FILE.ndf",
@@ -231,6 +334,21 @@ const CliCommand kCommands[] = {
      &Push,
      kHandsetWriteOptions},
     {{"phonebook", "show"}, "FILE.ndf", 1, 1, "show what a phonebook file holds", &Show, kOptJson},
+    {{"phonebook", "export"},
+     "FILE.vcf",
+     1,
+     1,
+     "save the handset's phonebook (or --from FILE.ndf) as a vCard file",
+     &Export,
+     kHandsetReadOptions | kOptFrom},
+    {{"phonebook", "import"},
+     "FILE.vcf",
+     1,
+     1,
+     "add a vCard file's contacts to the handset's phonebook (the handset restarts) or --into "
+     "FILE.ndf",
+     &Import,
+     kHandsetWriteOptions | kOptInto},
 };
 
 }  // namespace

@@ -211,26 +211,13 @@ int Export(CommandRun& run) {
   return kExitDone;
 }
 
-nlohmann::json ReportJson(const ImportReport& report) {
-  nlohmann::json notes = nlohmann::json::array();
-  for (const ImportReport::Note& note : report.Notes()) {
-    notes.push_back({{"kind", std::string(ImportReport::KindName(note.kind))},
-                     {"item", note.item},
-                     {"text", note.text}});
-  }
-  return {{"imported", report.Imported()}, {"notes", notes}};
-}
-
 void PrintReport(CommandRun& run, const ImportReport& report) {
   if (run.args.json) {
     return;
   }
   run.env.out << fmt::sprintf(std::string(texts::kCliImportSummary), run.operands[0],
                               report.Imported(), static_cast<int>(report.Notes().size()));
-  for (const ImportReport::Note& note : report.Notes()) {
-    run.env.out << "  " << ImportReport::KindName(note.kind) << ": "
-                << (note.item.empty() ? note.text : note.item + ": " + note.text) << '\n';
-  }
+  PrintImportNotes(run.env.out, report);
 }
 
 int ImportRefused(CommandRun& run, const IcalendarReader& reader) {
@@ -307,7 +294,7 @@ int Import(CommandRun& run) {
     return code;
   }
   if (run.args.json) {
-    nlohmann::json json = ReportJson(report);
+    nlohmann::json json = ImportReportJson(report);
     json["file"] = run.operands[0];
     json["into"] = run.args.into ? nlohmann::json(*run.args.into) : nlohmann::json("handset");
     json["schedules"] = store.ScheduleCount();
@@ -338,14 +325,16 @@ const CliCommand kCommands[] = {
      1,
      1,
      "write the handset's schedules and D-days (or --from FILE.nsf) as an iCalendar file",
-     &Export},
+     &Export,
+     kHandsetReadOptions | kOptFrom},
     {{"schedule", "import"},
      "FILE.ics",
      1,
      1,
      "add an iCalendar file's events to the handset's (the handset restarts) or --into "
      "FILE.nsf; tells what did not fit",
-     &Import},
+     &Import,
+     kHandsetWriteOptions | kOptInto},
 };
 
 }  // namespace

@@ -19,9 +19,12 @@
 #include "phonebook/PhonebookFile.h"
 #include "phonebook/PhonebookSyncDialog.h"
 #include "phonebook/PhonebookTransfer.h"
+#include "phonebook/VcardReader.h"
+#include "phonebook/VcardWriter.h"
 #include "resources/PhonebookTexts.h"
 #include "resources/ShellTexts.h"
 #include "resources/Texts.h"
+#include "shell/ImportReportDialog.h"
 #include "shell/PromptService.h"
 #include "shell/QtText.h"
 
@@ -85,6 +88,16 @@ QLabel* Label(std::string_view text, int row, QWidget* parent) {
 
 QRect FieldPlace(int row) {
   return {kFieldX, kFirstRowY + kRowStep * row, kFieldWidth, kFieldHeight};
+}
+
+// The phonebook file stays the first type of the file dialogs; vCard follows.
+std::string PhonebookFileFilters() {
+  return std::string(texts::kPhonebookFileFilter) + ";;" + std::string(texts::kVcardFileFilter);
+}
+
+// Chosen by the name's extension: the file dialogs offer both types.
+bool IsVcardPath(const std::string& path) {
+  return QString::fromStdString(path).endsWith(QStringLiteral(".vcf"), Qt::CaseInsensitive);
 }
 
 QStringList ToQtList(const std::vector<std::string>& items) {
@@ -396,11 +409,15 @@ void PhonebookWindow::WriteToHandset() {
 void PhonebookWindow::LoadFile() {
   FileDialogRequest request;
   request.caption = std::string(texts::kLoadFileCaption);
-  request.filter = std::string(texts::kPhonebookFileFilter);
+  request.filter = PhonebookFileFilters();
   request.defaultSuffix = std::string(texts::kPhonebookFileExtension);
   request.folderKey = std::string(texts::kProfilePhonebookFolderKey);
   const std::optional<std::string> path = Prompts().AskOpenFileName(request);
   if (!path) {
+    return;
+  }
+  if (IsVcardPath(*path)) {
+    ImportVcard(*path);
     return;
   }
   switch (LoadPhonebookFile(std::filesystem::path(*path), book_)) {
@@ -423,11 +440,15 @@ void PhonebookWindow::LoadFile() {
 void PhonebookWindow::SaveFile() {
   FileDialogRequest request;
   request.caption = std::string(texts::kSaveFileCaption);
-  request.filter = std::string(texts::kPhonebookFileFilter);
+  request.filter = PhonebookFileFilters();
   request.defaultSuffix = std::string(texts::kPhonebookFileExtension);
   request.folderKey = std::string(texts::kProfilePhonebookFolderKey);
   const std::optional<std::string> path = Prompts().AskSaveFileName(request);
   if (!path) {
+    return;
+  }
+  if (IsVcardPath(*path)) {
+    ExportVcard(*path);
     return;
   }
   std::string error;
@@ -436,6 +457,36 @@ void PhonebookWindow::SaveFile() {
     Prompts().ShowMessage(texts::kPhonebookFileSaved);
   } else {
     Prompts().ShowMessage(std::string(texts::kFileWriteFailed) + "\n" + error);
+  }
+}
+
+// Adds the file's contacts to the window's phonebook (free slots; a card of
+// ours goes back to its own slot) and shows what did not fit. A refused file
+// changes nothing.
+void PhonebookWindow::ImportVcard(const std::string& path) {
+  VcardReader reader;
+  if (!reader.Load(std::filesystem::path(path), book_)) {
+    Prompts().ShowMessage(reader.errorString());
+    return;
+  }
+  RefreshAllRows();
+  FillGroupList();
+  editor_.AfterLoad();
+  UpdateControlStates();
+  ImportReportDialog dialog(reader.Report(), this);
+  if (showReport_) {
+    showReport_(dialog);
+  } else {
+    dialog.exec();
+  }
+}
+
+void PhonebookWindow::ExportVcard(const std::string& path) {
+  VcardWriter writer;
+  if (writer.Save(std::filesystem::path(path), book_)) {
+    Prompts().ShowMessage(texts::kVcardSaved);
+  } else {
+    Prompts().ShowMessage(writer.errorString());
   }
 }
 

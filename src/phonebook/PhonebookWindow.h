@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "phonebook/Phonebook.h"
 #include "phonebook/PhonebookEditor.h"
@@ -16,6 +18,7 @@ class QTreeWidget;
 namespace linkora {
 
 class AvatarPreview;
+class ImportReportDialog;
 
 // The phonebook window: the 499 slots in a list, an editor for one entry at
 // a time with its avatar, and the buttons that read the phonebook from the
@@ -31,6 +34,11 @@ class PhonebookWindow final : public FunctionWindow {
   // Puts a phonebook in the window as a file load does (rows, group list,
   // handset and save buttons), without a file.
   void TakePhonebook(const Phonebook& phonebook);
+
+  // How the report of a vCard import is shown: by default modally; a test
+  // answers or inspects the dialog here.
+  using ReportShower = std::function<void(ImportReportDialog&)>;
+  void SetReportShower(ReportShower shower) { showReport_ = std::move(shower); }
 
   // The user's commands, as the controls give them.
   void ActivateRow(int row);
@@ -58,10 +66,13 @@ class PhonebookWindow final : public FunctionWindow {
   void FillGroupList();
   void TakeText(EditorField field);
   void MarkSaved();
+  void ImportVcard(const std::string& path);
+  void ExportVcard(const std::string& path);
 
   Phonebook book_;
   std::unique_ptr<Phonebook> saved_;  // as it was last read, loaded or saved
   PhonebookEditor editor_{book_};
+  ReportShower showReport_;
 
   QTreeWidget* list_ = nullptr;
   QComboBox* slotList_ = nullptr;

@@ -37,6 +37,9 @@ inline constexpr std::string_view kCliRestoreSummary =
 
 inline constexpr std::string_view kCliExportSummary = "%s: %d schedules, %d D-days\n";
 inline constexpr std::string_view kCliImportSummary = "%s: %d imported, %d notes\n";
+inline constexpr std::string_view kCliPhonebookExportSummary = "%s: %d entries\n";
+inline constexpr std::string_view kCliPhonebookImportSummary = "%s: %d entries imported into %s\n";
+inline constexpr std::string_view kCliTheHandset = "the handset";
 
 inline constexpr std::string_view kCliUsageHead =
     "usage: linkora-cli COMMAND [OPERANDS] [options]\n"

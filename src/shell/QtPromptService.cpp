@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "resources/ShellTexts.h"
 #include "resources/Texts.h"
@@ -119,6 +120,15 @@ std::optional<std::string> QtPromptService::AskSaveFileName(const FileDialogRequ
   dialog.setFileMode(QFileDialog::AnyFile);
   if (!request.defaultSuffix.empty()) {
     dialog.setDefaultSuffix(ToQt(request.defaultSuffix));
+    // A name typed without an extension gets the one of the type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) {
+                       const QRegularExpressionMatch match =
+                           QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+                       if (match.hasMatch()) {
+                         dialog.setDefaultSuffix(match.captured(1));
+                       }
+                     });
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;

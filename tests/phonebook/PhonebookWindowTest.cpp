@@ -558,7 +558,7 @@ TEST_F(PhonebookWindowFileTest, SaveThenLoadInAnotherWindow) {
   QTest::mouseClick(Push("save"), Qt::LeftButton);
   EXPECT_THAT(prompts.Messages(), ElementsAre("현재 전화번호부를 파일에 저장하였습니다."));
   ASSERT_EQ(prompts.requests.size(), 1u);
-  EXPECT_EQ(prompts.requests[0].filter, "Norvane Directory File (*.ndf)");
+  EXPECT_EQ(prompts.requests[0].filter, "Norvane Directory File (*.ndf);;vCard (*.vcf)");
   EXPECT_EQ(prompts.requests[0].defaultSuffix, "ndf");
   EXPECT_EQ(ReadBytes(path).size(), 1104u + 2 * 222u);
 
