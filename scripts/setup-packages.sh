@@ -12,6 +12,11 @@ packages=(
   qt6-base-dev fonts-nanum
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
+  # Debian package: man pages from the tools' help, shlibdeps, the checks of
+  # the package test, the completion's install folder, the Qt translations the
+  # program's dialogs use at run time
+  help2man dpkg-dev file fakeroot lintian appstream desktop-file-utils man-db
+  bash-completion qt6-translations-l10n
 )
 
 missing=()

@@ -7,6 +7,7 @@
 
 #include "cli/CliCommand.h"
 #include "common/Sleep.h"
+#include "common/Version.h"
 #include "link/ConnectAndVerify.h"
 #include "link/HandsetSearch.h"
 #include "link/PhoneLink.h"
@@ -156,6 +157,10 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
     env.err << "linkora-cli: " << error << "\n\n";
     PrintUsage(env.err);
     return kExitUsage;
+  }
+  if (parsed->version) {
+    env.out << "linkora-cli " << kProgramVersion << '\n';
+    return kExitDone;
   }
   if (parsed->words.empty()) {
     PrintUsage(parsed->help ? env.out : env.err);

@@ -35,6 +35,8 @@ bool* FlagSlot(CliArguments& parsed, std::string_view name) {
     return &parsed.yes;
   if (name == "--help" || name == "-h")
     return &parsed.help;
+  if (name == "--version")
+    return &parsed.version;
   return nullptr;
 }
 

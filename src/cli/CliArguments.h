@@ -18,6 +18,7 @@ struct CliArguments {
   bool json = false;
   bool yes = false;
   bool help = false;
+  bool version = false;
 };
 
 // Parses argv[1..]. Gives the arguments, or nothing with `error` set to a

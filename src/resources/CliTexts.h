@@ -48,6 +48,7 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --json              machine-readable output on stdout\n"
     "  --quiet, -q         no progress on stderr\n"
     "  --help, -h          this help\n"
+    "  --version           the tool's version\n"
     "\n"
     "exit codes: 0 done, 1 handset or transfer failed, 2 usage, 3 file refused, 4 cancelled\n";
 
