@@ -115,6 +115,7 @@ for tool in linkora linkora-cli linkora-emulator; do
   for section in NAME SYNOPSIS DESCRIPTION ENVIRONMENT FILES 'EXIT STATUS' 'SEE ALSO'; do
     check "man $tool has $section" grep -qx "$section" "$work/$tool.txt"
   done
+  check "man $tool: the synopsis" grep -qE "^ +$tool .*\[options\]$" "$work/$tool.txt"
 done
 for variable in LINKORA_PORTS_DIR LINKORA_PROTOCOL_LOG LINKORA_PROFILE; do
   check "man linkora names $variable" grep -qw "$variable" "$work/linkora.txt"
