@@ -6,11 +6,11 @@
 # named FILE.ext completes files ending in .ext, DIR completes folders, FILE
 # any file.
 
-# The command words of the tool's help, one command a line ("phonebook pull").
+# The command words of the tool's help, one command a line ("phonebook pull"):
+# the indented lines under any heading that speaks of commands.
 _linkora_cli_commands() {
   "$1" --help 2>/dev/null | awk '
-    /^[^ \t].*:[ \t]*$/ { listing = (tolower($0) ~ /^commands:/); next }
-    /^[ \t]*$/ { if (listing) listing = 0; next }
+    /^[^ \t].*:[ \t]*$/ { listing = (tolower($0) ~ /command/); next }
     listing && /^[ \t]/ {
       text = $0
       sub(/^[ \t]+/, "", text)
