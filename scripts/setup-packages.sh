@@ -8,6 +8,8 @@ packages=(
   g++ cmake ninja-build pkg-config
   # core libraries: printf-style texts; the emulator's state file
   libfmt-dev nlohmann-json3-dev
+  # iCalendar reading and writing of schedules and D-days
+  libical-dev
   # desktop program: Qt 6 Widgets and a font with Korean glyphs
   qt6-base-dev fonts-nanum
   # tests and formatting; Xvfb for screenshots of real windows
@@ -17,6 +19,8 @@ packages=(
   # program's dialogs use at run time
   help2man dpkg-dev file fakeroot lintian appstream desktop-file-utils man-db
   bash-completion qt6-translations-l10n
+  # an independent iCalendar parser that checks our exports in the tests
+  python3-icalendar
 )
 
 missing=()

@@ -23,6 +23,10 @@ std::optional<std::string>* ValueSlot(CliArguments& parsed, std::string_view nam
     return &parsed.lockCode;
   if (name == "--model")
     return &parsed.model;
+  if (name == "--from")
+    return &parsed.from;
+  if (name == "--into")
+    return &parsed.into;
   return nullptr;
 }
 

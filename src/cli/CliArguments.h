@@ -14,6 +14,8 @@ struct CliArguments {
   std::optional<std::string> phone;     // --phone 016-123-4567
   std::optional<std::string> lockCode;  // --lock-code 1234
   std::optional<std::string> model;     // --model rx2100|rx3100
+  std::optional<std::string> from;      // --from FILE: export a file's records, not the handset's
+  std::optional<std::string> into;      // --into FILE: import into a file, not the handset
   bool quiet = false;
   bool json = false;
   bool yes = false;

@@ -1,5 +1,6 @@
 #include <fmt/printf.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -7,6 +8,9 @@
 #include "cli/CliJson.h"
 #include "cli/CliTransfers.h"
 #include "resources/CliTexts.h"
+#include "resources/ScheduleTexts.h"
+#include "schedule/IcalendarReader.h"
+#include "schedule/IcalendarWriter.h"
 #include "schedule/Ringtones.h"
 #include "schedule/ScheduleFile.h"
 #include "schedule/ScheduleStore.h"
@@ -166,6 +170,152 @@ int Show(CommandRun& run) {
   return kExitDone;
 }
 
+// The handset's schedules and D-days, sorted as the window shows them.
+int ReadHandset(CommandRun& run, const ConnectSettings& settings, ScheduleStore& store) {
+  if (const int code = run.Finish(RunScheduleSync(0, run.Link(), run.host, settings, store));
+      code != kExitDone) {
+    return code;
+  }
+  store.SortAndRelink();
+  return kExitDone;
+}
+
+int ReadHandset(CommandRun& run, ScheduleStore& store) {
+  const auto settings = run.Settings();
+  return settings ? ReadHandset(run, *settings, store) : kExitFailed;
+}
+
+int Export(CommandRun& run) {
+  ScheduleStore store;
+  const int code = run.args.from ? LoadFile(run, *run.args.from, store) : ReadHandset(run, store);
+  if (code != kExitDone) {
+    return code;
+  }
+  IcalendarWriter writer;
+  if (!writer.Save(run.operands[0], store)) {
+    run.host.ShowMessage(texts::kIcalNotWritten);
+    run.host.ShowMessage(writer.errorString());
+    return kExitFailed;
+  }
+  if (run.args.json) {
+    run.PrintJson(nlohmann::json{{"file", run.operands[0]},
+                                 {"schedules", store.ScheduleCount()},
+                                 {"ddays", store.DdayCount()}}
+                      .dump(2));
+  } else {
+    run.env.out << fmt::sprintf(std::string(texts::kCliExportSummary), run.operands[0],
+                                store.ScheduleCount(), store.DdayCount());
+  }
+  return kExitDone;
+}
+
+nlohmann::json ReportJson(const ImportReport& report) {
+  nlohmann::json notes = nlohmann::json::array();
+  for (const ImportReport::Note& note : report.Notes()) {
+    notes.push_back({{"kind", std::string(ImportReport::KindName(note.kind))},
+                     {"item", note.item},
+                     {"text", note.text}});
+  }
+  return {{"imported", report.Imported()}, {"notes", notes}};
+}
+
+void PrintReport(CommandRun& run, const ImportReport& report) {
+  if (run.args.json) {
+    return;
+  }
+  run.env.out << fmt::sprintf(std::string(texts::kCliImportSummary), run.operands[0],
+                              report.Imported(), static_cast<int>(report.Notes().size()));
+  for (const ImportReport::Note& note : report.Notes()) {
+    run.env.out << "  " << ImportReport::KindName(note.kind) << ": "
+                << (note.item.empty() ? note.text : note.item + ": " + note.text) << '\n';
+  }
+}
+
+int ImportRefused(CommandRun& run, const IcalendarReader& reader) {
+  run.host.ShowMessage(reader.errorString());
+  if (!reader.errorDetail().empty()) {
+    run.host.ShowMessage(reader.errorDetail());
+  }
+  return kExitRefused;
+}
+
+// Adds the events to a schedule file, which is made when it does not exist.
+int ImportIntoFile(CommandRun& run, const std::string& path, ImportReport& report,
+                   ScheduleStore& store) {
+  if (std::filesystem::exists(path)) {
+    if (const int code = LoadFile(run, path, store); code != kExitDone) {
+      return code;
+    }
+  }
+  IcalendarReader reader;
+  if (!reader.Load(run.operands[0], store, report)) {
+    return ImportRefused(run, reader);
+  }
+  PrintReport(run, report);
+  const ScheduleSaveResult saved = SaveScheduleFile(path, store);
+  if (!saved.saved) {
+    run.host.ShowMessage(saved.message);
+    run.host.ShowMessage(saved.detail);
+    return kExitFailed;
+  }
+  return kExitDone;
+}
+
+// Adds the events to the handset's own: reads it, adds, asks, writes.
+int ImportIntoHandset(CommandRun& run, ImportReport& report, ScheduleStore& store) {
+  {
+    // A file that is refused never reaches the handset.
+    ScheduleStore scratch;
+    ImportReport ignored;
+    IcalendarReader check;
+    if (!check.Load(run.operands[0], scratch, ignored)) {
+      return ImportRefused(run, check);
+    }
+  }
+  // One search for both transfers: after the read the handset is in
+  // diagnostic mode and answers no search.
+  const auto settings = run.Settings();
+  if (!settings) {
+    return kExitFailed;
+  }
+  if (const int code = ReadHandset(run, *settings, store); code != kExitDone) {
+    return code;
+  }
+  IcalendarReader reader;
+  if (!reader.Load(run.operands[0], store, report)) {
+    return ImportRefused(run, reader);
+  }
+  PrintReport(run, report);
+  if (report.Imported() == 0) {
+    return kExitDone;  // nothing to write, so no restart either
+  }
+  if (!run.Confirm(ScheduleWriteQuestions())) {
+    return kExitCancelled;
+  }
+  const int code = run.Finish(RunScheduleSync(1, run.Link(), run.host, *settings, store));
+  run.handsetRestarted = code == kExitDone;
+  return code;
+}
+
+int Import(CommandRun& run) {
+  ImportReport report;
+  ScheduleStore store;
+  const int code = run.args.into ? ImportIntoFile(run, *run.args.into, report, store)
+                                 : ImportIntoHandset(run, report, store);
+  if (code != kExitDone) {
+    return code;
+  }
+  if (run.args.json) {
+    nlohmann::json json = ReportJson(report);
+    json["file"] = run.operands[0];
+    json["into"] = run.args.into ? nlohmann::json(*run.args.into) : nlohmann::json("handset");
+    json["schedules"] = store.ScheduleCount();
+    json["ddays"] = store.DdayCount();
+    run.PrintJson(json.dump(2));
+  }
+  return kExitDone;
+}
+
 const CliCommand kCommands[] = {
     {{"schedule", "pull"},
      "FILE.nsf",
@@ -180,6 +330,19 @@ const CliCommand kCommands[] = {
      "replace the handset's schedules and D-days with a file's (the handset restarts)",
      &Push},
     {{"schedule", "show"}, "FILE.nsf", 1, 1, "show what a schedule file holds", &Show},
+    {{"schedule", "export"},
+     "FILE.ics",
+     1,
+     1,
+     "write the handset's schedules and D-days (or --from FILE.nsf) as an iCalendar file",
+     &Export},
+    {{"schedule", "import"},
+     "FILE.ics",
+     1,
+     1,
+     "add an iCalendar file's events to the handset's (the handset restarts) or --into "
+     "FILE.nsf; tells what did not fit",
+     &Import},
 };
 
 }  // namespace

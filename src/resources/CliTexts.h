@@ -31,6 +31,9 @@ inline constexpr std::string_view kCliHandsetDidNotReturn =
 inline constexpr std::string_view kCliRestoreSummary =
     "restored the phonebook and schedules of %s\n";
 
+inline constexpr std::string_view kCliExportSummary = "%s: %d schedules, %d D-days\n";
+inline constexpr std::string_view kCliImportSummary = "%s: %d imported, %d notes\n";
+
 inline constexpr std::string_view kCliUsageHead =
     "usage: linkora-cli COMMAND [OPERANDS] [options]\n"
     "\n"
@@ -44,6 +47,8 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --port COMn         the port to use (default: the desktop program's, else a search)\n"
     "  --phone NUMBER      the handset's phone number, if it is locked (016-123-4567)\n"
     "  --lock-code NNNN    the handset's four-digit lock code\n"
+    "  --from FILE         export: from a Linkora file instead of the handset\n"
+    "  --into FILE         import: into a Linkora file (made or updated) instead of the handset\n"
     "  --yes, -y           do not ask before writing to the handset\n"
     "  --json              machine-readable output on stdout\n"
     "  --quiet, -q         no progress on stderr\n"

@@ -76,4 +76,51 @@ inline constexpr std::string_view kScheduleFileSaved =
     "현재 스케줄 데이터를 파일에 저장하였습니다.";
 inline constexpr std::string_view kScheduleFileLoadedFormat =
     "%d개의 스케줄러와 %d개의 DDAY 데이터를 읽었습니다.";
+
+// iCalendar files (.ics): the extra type of the file dialogs, and what an
+// import tells about the events that did not fit the handset as they were.
+inline constexpr std::string_view kIcalFileFilter = "iCalendar (*.ics)|*.ics||";
+inline constexpr std::string_view kIcalAlarmDescription = "알람";
+inline constexpr std::string_view kIcalNotCalendar = "iCalendar 파일 형식이 잘못되었습니다.";
+inline constexpr std::string_view kIcalTooLarge = "iCalendar 파일이 너무 큽니다.";
+inline constexpr std::string_view kIcalNotRead = "파일을 읽을 수 없습니다.";
+inline constexpr std::string_view kIcalNotWritten = "파일을 저장하지 못했습니다.";
+inline constexpr std::string_view kIcalSaved =
+    "현재 스케줄 데이터를 iCalendar 파일에 저장하였습니다.";
+inline constexpr std::string_view kIcalUntitled = "(제목 없음)";
+inline constexpr std::string_view kIcalItemFormat = "%s (%04d-%02d-%02d)";
+inline constexpr std::string_view kIcalTodoSkipped =
+    "할 일(VTODO)은 단말기에 저장할 수 없어 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalJournalSkipped =
+    "메모(VJOURNAL)는 단말기에 저장할 수 없어 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalOtherSkipped =
+    "%s 항목은 단말기에 저장할 수 없어 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalNoStart = "시작 날짜가 없어 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalOutOfRange =
+    "날짜가 단말기의 범위(1997-01-01 ~ 2049-12-31) 밖이어서 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalScheduleFull =
+    "스케줄 저장공간(70개)이 가득 차서 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalDdayFull =
+    "DDAY 저장공간(27개)이 가득 차서 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalDuplicate = "같은 항목이 이미 있어 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalChangedInstance =
+    "반복 일정의 바뀐 회차는 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalTimeConverted =
+    "%s 시각 %04d-%02d-%02d %02d:%02d을(를) 이 PC의 시각 %04d-%02d-%02d %02d:%02d(으)로 "
+    "바꾸었습니다.";
+inline constexpr std::string_view kIcalUnknownZone =
+    "시간대 %s을(를) 알 수 없어 적힌 시각 그대로 가져왔습니다.";
+inline constexpr std::string_view kIcalRepeatFirst =
+    "반복 일정은 첫 회차(%04d-%02d-%02d)만 가져왔습니다.";
+inline constexpr std::string_view kIcalRepeatUpcoming =
+    "반복 일정은 오늘 이후 첫 회차(%04d-%02d-%02d)만 가져왔습니다.";
+inline constexpr std::string_view kIcalTextCut = "%s을(를) %d바이트로 잘랐습니다.";
+inline constexpr std::string_view kIcalCharsLost =
+    "%s의 문자 \"%s\"은(는) 단말기에서 쓸 수 없어 뺐습니다.";
+inline constexpr std::string_view kIcalAlarmChanged = "알람 %d분전을 \"%s\"(으)로 바꾸었습니다.";
+inline constexpr std::string_view kIcalAlarmAfterStart =
+    "시작 뒤에 울리는 알람은 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalExtraAlarm = "두 번째 이후의 알람은 가져오지 않았습니다.";
+inline constexpr std::string_view kIcalDdayAlarm =
+    "DDAY에는 알람이 없어 알람을 가져오지 않았습니다.";
 }  // namespace linkora::texts

@@ -14,16 +14,20 @@
 #include <QTableView>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <ctime>
 
 #include "common/Cp949.h"
 #include "resources/ScheduleTexts.h"
 #include "resources/ShellTexts.h"
 #include "schedule/AddDdayDialog.h"
 #include "schedule/AddScheduleDialog.h"
+#include "schedule/IcalendarReader.h"
+#include "schedule/IcalendarWriter.h"
 #include "schedule/ScheduleFile.h"
 #include "schedule/ScheduleSyncDialog.h"
 #include "schedule/SchedulerEdits.h"
 #include "shell/FileFilter.h"
+#include "shell/ImportReportDialog.h"
 #include "shell/PromptService.h"
 #include "shell/QtText.h"
 
@@ -55,6 +59,22 @@ int SelectedLine(const QListWidget& list) {
 
 QDate DateOf(int year, int month, int day) {
   return QDate(year, month, day);
+}
+
+// Chosen by the name's extension: the file dialogs offer both types.
+bool IsIcalendarPath(const std::string& path) {
+  return QString::fromStdString(path).endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive);
+}
+
+// Noon of a day on the local clock, for the reader's "today".
+std::time_t NoonOf(CalendarDate date) {
+  std::tm local{};
+  local.tm_year = date.year - 1900;
+  local.tm_mon = date.month - 1;
+  local.tm_mday = date.day;
+  local.tm_hour = 12;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
 }
 
 }  // namespace
@@ -225,7 +245,10 @@ void SchedulerWindow::WriteToHandset() {
 
 FileDialogRequest SchedulerWindow::FileRequest() const {
   FileDialogRequest request;
-  request.filter = DialogFilter(texts::kScheduleFileFilter);
+  // The schedule file stays the first type; iCalendar follows it.
+  std::string pairs(texts::kScheduleFileFilter);
+  pairs.pop_back();
+  request.filter = DialogFilter(pairs + std::string(texts::kIcalFileFilter));
   request.fileName = std::string(texts::kScheduleFileInitialName);
   request.defaultSuffix = std::string(texts::kScheduleFileExtension);
   return request;
@@ -234,6 +257,10 @@ FileDialogRequest SchedulerWindow::FileRequest() const {
 void SchedulerWindow::LoadFile() {
   const std::optional<std::string> path = Prompts().AskOpenFileName(FileRequest());
   if (!path) {
+    return;
+  }
+  if (IsIcalendarPath(*path)) {
+    ImportIcalendar(*path);
     return;
   }
   const ScheduleLoadResult result = LoadScheduleFile(*path, *store_);
@@ -259,7 +286,40 @@ void SchedulerWindow::SaveFile() {
   if (!path) {
     return;
   }
+  if (IsIcalendarPath(*path)) {
+    ExportIcalendar(*path);
+    return;
+  }
   Prompts().ShowMessage(SaveScheduleFile(*path, *store_).message);
+}
+
+// Adds the file's events to the lists; a refused file changes nothing.
+void SchedulerWindow::ImportIcalendar(const std::string& path) {
+  ImportReport report;
+  IcalendarReader reader([this] { return NoonOf(today_()); });
+  if (!reader.Load(path, *store_, report)) {
+    Prompts().ShowMessage(reader.errorString());
+    return;
+  }
+  RefillSchedules();
+  RefillDdays();
+  EnableWriteAndSave(true);
+  EnableAdding();
+  ImportReportDialog dialog(report, this);
+  if (showReport_) {
+    showReport_(dialog);
+  } else {
+    dialog.exec();
+  }
+}
+
+void SchedulerWindow::ExportIcalendar(const std::string& path) {
+  IcalendarWriter writer;
+  if (!writer.Save(path, *store_)) {
+    Prompts().ShowMessage(std::string(texts::kIcalNotWritten) + '\n' + writer.errorString());
+    return;
+  }
+  Prompts().ShowMessage(texts::kIcalSaved);
 }
 
 void SchedulerWindow::ScheduleSelected() {

@@ -23,6 +23,7 @@ class QTimeEdit;
 namespace linkora {
 
 struct FileDialogRequest;
+class ImportReportDialog;
 
 // Where the scheduler learns today's date for the D-day countdown.
 using TodayClock = std::function<CalendarDate()>;
@@ -42,6 +43,11 @@ class SchedulerWindow final : public FunctionWindow {
   ~SchedulerWindow() override;
 
   const ScheduleStore& Store() const { return *store_; }
+
+  // How the report of an iCalendar import is shown: by default modally; a
+  // test answers or inspects the dialog here.
+  using ReportShower = std::function<void(ImportReportDialog&)>;
+  void SetReportShower(ReportShower shower) { showReport_ = std::move(shower); }
   int EditorMode() const { return editorMode_; }
 
   // Enter does nothing in this window.
@@ -73,9 +79,12 @@ class SchedulerWindow final : public FunctionWindow {
   std::vector<std::uint8_t> SecondText() const;
   void ShowCountdown(int year, int month, int day);
   FileDialogRequest FileRequest() const;
+  void ImportIcalendar(const std::string& path);
+  void ExportIcalendar(const std::string& path);
 
   std::unique_ptr<ScheduleStore> store_;
   TodayClock today_;
+  ReportShower showReport_;
   int editorMode_ = kNoEditor;
   EntryTexts editorTexts_;  // the selected entry's texts as they came
 

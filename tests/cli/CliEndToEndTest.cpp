@@ -115,6 +115,37 @@ TEST_F(CliEndToEndTest, ScheduleRoundTripKeepsEveryByte) {
   EXPECT_EQ(FileBytes(Path("s2.nsf")), FileBytes(Path("s.nsf")));
 }
 
+TEST_F(CliEndToEndTest, ScheduleExportAndImportWithTheHandset) {
+  const auto exported = Cli({"schedule", "export", Path("h.ics").string(), "--json", "-q"});
+  ASSERT_EQ(exported.exitCode, 0) << exported.err;
+  const int schedules = nlohmann::json::parse(exported.out)["schedules"];
+  const int ddays = nlohmann::json::parse(exported.out)["ddays"];
+  ASSERT_GT(schedules, 0);
+
+  // Our own file: every event is there already, so nothing is written.
+  const auto same = Cli({"schedule", "import", Path("h.ics").string(), "--json", "-q"});
+  ASSERT_EQ(same.exitCode, 0) << same.err;
+  const auto sameReport = nlohmann::json::parse(same.out);
+  EXPECT_EQ(sameReport["imported"], 0);
+  EXPECT_EQ(sameReport["notes"].size(), static_cast<std::size_t>(schedules + ddays));
+
+  std::ofstream(Path("new.ics"), std::ios::binary)
+      << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//EN\r\nBEGIN:VEVENT\r\n"
+         "UID:n\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20270321T153000\r\n"
+         "SUMMARY:새 일정\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+  const auto added = Cli({"schedule", "import", Path("new.ics").string(), "--yes", "--json", "-q"});
+  ASSERT_EQ(added.exitCode, 0) << added.err;
+  const auto report = nlohmann::json::parse(added.out);
+  EXPECT_EQ(report["imported"], 1);
+  EXPECT_EQ(report["into"], "handset");
+  EXPECT_EQ(report["schedules"], schedules + 1);
+
+  const auto pulled = Cli({"schedule", "pull", Path("s.nsf").string(), "--json", "-q"});
+  ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
+  EXPECT_EQ(nlohmann::json::parse(pulled.out)["schedules"], schedules + 1);
+  EXPECT_EQ(nlohmann::json::parse(pulled.out)["ddays"], ddays);
+}
+
 TEST_F(CliEndToEndTest, MessagesPulledUnderTheirListedNames) {
   const auto listed = Cli({"messages", "list", "--json", "-q"});
   ASSERT_EQ(listed.exitCode, 0) << listed.err;

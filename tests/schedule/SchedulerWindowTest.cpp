@@ -7,6 +7,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,8 +22,10 @@
 #include "link/SessionState.h"
 #include "schedule/AddDdayDialog.h"
 #include "schedule/AddScheduleDialog.h"
+#include "schedule/IcalendarReader.h"
 #include "schedule/ScheduleFile.h"
 #include "schedule/ScheduleSyncDialog.h"
+#include "shell/ImportReportDialog.h"
 #include "tests/media/TempFolder.h"
 #include "tests/support/FakeHandsetLibrary.h"
 #include "tests/support/ScriptedPromptService.h"
@@ -298,7 +301,7 @@ TEST_F(SchedulerWindowTest, LoadAsksForAScheduleFileAndFillsTheLists) {
   Load(path);
   ASSERT_EQ(prompts.requests.size(), 1u);
   EXPECT_EQ(prompts.prompts.front().kind, "Open");
-  EXPECT_EQ(prompts.requests[0].filter, "Norvane Schedule File (*.nsf)");
+  EXPECT_EQ(prompts.requests[0].filter, "Norvane Schedule File (*.nsf);;iCalendar (*.ics)");
   EXPECT_EQ(prompts.requests[0].fileName, "*.nsf");
   EXPECT_EQ(prompts.requests[0].defaultSuffix, "nsf");
   EXPECT_THAT(prompts.Messages(), ElementsAre("3개의 스케줄러와 2개의 DDAY 데이터를 읽었습니다."));
@@ -351,7 +354,7 @@ TEST_F(SchedulerWindowTest, SaveWritesAFileThatLoadsBackTheSameEntries) {
   Button("save")->click();
   ASSERT_EQ(prompts.requests.size(), 2u);
   EXPECT_EQ(prompts.prompts.front().kind, "Save");
-  EXPECT_EQ(prompts.requests[1].filter, "Norvane Schedule File (*.nsf)");
+  EXPECT_EQ(prompts.requests[1].filter, "Norvane Schedule File (*.nsf);;iCalendar (*.ics)");
   EXPECT_EQ(prompts.requests[1].defaultSuffix, "nsf");
   EXPECT_THAT(prompts.Messages(), ElementsAre("현재 스케줄 데이터를 파일에 저장하였습니다."));
   ScheduleStore loaded;
@@ -741,6 +744,94 @@ TEST_F(SchedulerWindowTest, Pictures) {
   AddDdayDialog addDday(QDate(2026, 12, 7));
   addDday.findChild<QComboBox*>(QStringLiteral("ringtone"))->setCurrentIndex(15);
   EXPECT_TRUE(test::SaveWindowPicture(addDday, *out, QStringLiteral("add-dday.png")));
+}
+
+// An .ics file of another calendar: one event in UTC with an alarm, a yearly
+// birthday and a to-do.
+std::vector<std::uint8_t> ForeignCalendar() {
+  const std::string text =
+      "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//EN\r\n"
+      "BEGIN:VEVENT\r\nUID:a\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261215T030000\r\n"
+      "SUMMARY:송년회\r\nLOCATION:종로\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+      "DESCRIPTION:x\r\nTRIGGER:-PT1H\r\nEND:VALARM\r\nEND:VEVENT\r\n"
+      "BEGIN:VEVENT\r\nUID:b\r\nDTSTAMP:20261201T000000Z\r\nDTSTART;VALUE=DATE:19800105\r\n"
+      "RRULE:FREQ=YEARLY\r\nSUMMARY:아빠 생신\r\nEND:VEVENT\r\n"
+      "BEGIN:VTODO\r\nUID:c\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:선물 사기\r\nEND:VTODO\r\n"
+      "END:VCALENDAR\r\n";
+  return {text.begin(), text.end()};
+}
+
+TEST_F(SchedulerWindowTest, LoadingAnICalendarFileAddsItsEventsAndShowsTheReport) {
+  LoadSample();
+  std::vector<std::string> shown;
+  window->SetReportShower([&shown](ImportReportDialog& dialog) {
+    shown.push_back(dialog.Summary()->text().toStdString());
+    for (int i = 0; i < dialog.List()->count(); ++i) {
+      shown.push_back(dialog.List()->item(i)->text().toStdString());
+    }
+  });
+  Load(folder.Write("other.ics", ForeignCalendar()));
+  EXPECT_THAT(prompts.Messages(), IsEmpty());
+  EXPECT_THAT(shown.size(), 3u);
+  EXPECT_THAT(std::vector<std::string>(shown.begin() + 1, shown.end()),
+              ElementsAre("아빠 생신 (1980-01-05): 반복 일정은 오늘 이후 첫 회차(2027-01-05)만 "
+                          "가져왔습니다.",
+                          "선물 사기: 할 일(VTODO)은 단말기에 저장할 수 없어 가져오지 "
+                          "않았습니다."));
+  EXPECT_THAT(Lines(List("schedules")), ElementsAre("2026-12-10 09:00", "2026-12-15 03:00",
+                                                    "2026-12-24 19:30", "2027-01-01 00:00"));
+  EXPECT_THAT(Lines(List("ddays")), ElementsAre("2026-12-19", "2027-01-05", "2027-03-02"));
+  EXPECT_EQ(window->Store().Schedule(1).Alarm(), 3);
+  EXPECT_TRUE(Button("write")->isEnabled());
+  EXPECT_TRUE(fake.log.empty());
+
+  // A file that is not iCalendar changes nothing and shows no report.
+  const ScheduleStore before = window->Store();
+  shown.clear();
+  Load(folder.Write("card.ics", {'B', 'E', 'G', 'I', 'N', ':', 'V', 'C', 'A', 'R', 'D'}));
+  EXPECT_THAT(prompts.Messages(), ElementsAre("iCalendar 파일 형식이 잘못되었습니다."));
+  EXPECT_THAT(shown, IsEmpty());
+  EXPECT_EQ(window->Store(), before);
+}
+
+TEST_F(SchedulerWindowTest, SavingAsICalendarWritesWhatLoadsBackTheSame) {
+  LoadSample();
+  const auto path = folder.path / "plans.ICS";
+  prompts.SetNextFileName(path.string());
+  Button("save")->click();
+  EXPECT_THAT(prompts.Messages(),
+              ElementsAre("현재 스케줄 데이터를 iCalendar 파일에 저장하였습니다."));
+  ScheduleStore back;
+  ImportReport report;
+  ASSERT_TRUE(IcalendarReader().Load(path, back, report));
+  EXPECT_EQ(back, window->Store());
+  EXPECT_TRUE(report.Clean());
+}
+
+// Pictures of the load dialog's file types and of an import's report.
+TEST_F(SchedulerWindowTest, IcalendarPictures) {
+  const auto out = test::ScreenshotFolder();
+  if (!out) {
+    GTEST_SKIP() << "LINKORA_SCREENSHOT_DIR not set";
+  }
+  LoadSample();
+  ImportReport report;
+  ScheduleStore scratch;
+  ASSERT_TRUE(IcalendarReader([] {
+                return std::time_t{1796639055};
+              }).Load(folder.Write("other.ics", ForeignCalendar()), scratch, report));
+  ImportReportDialog dialog(report, window.get());
+  EXPECT_TRUE(test::SaveWindowPicture(dialog, *out, QStringLiteral("scheduler-ics-report.png")));
+  window->SetReportShower([](ImportReportDialog&) {});
+  Load(folder.path / "other.ics");
+  EXPECT_TRUE(test::SaveWindowPicture(*window, *out, QStringLiteral("scheduler-ics-loaded.png")));
+  QFileDialog files(window.get(), QString(), QString::fromStdString(folder.path.string()),
+                    QStringLiteral("Norvane Schedule File (*.nsf);;iCalendar (*.ics)"));
+  files.setOption(QFileDialog::DontUseNativeDialog);
+  files.selectNameFilter(QStringLiteral("iCalendar (*.ics)"));
+  files.show();
+  QTest::qWait(300);  // the folder is listed in the background
+  EXPECT_TRUE(test::SaveWindowPicture(files, *out, QStringLiteral("scheduler-ics-dialog.png")));
 }
 
 }  // namespace
