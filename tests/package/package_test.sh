@@ -145,7 +145,7 @@ complete_line() { # LINE: the sorted completions at its end
 }
 cd "$work"
 mkdir files files/sub
-touch files/book.ndf files/plans.nsf files/note.txt files/tone.mid
+touch files/book.ndf files/plans.nsf files/plans.ics files/note.txt files/tone.mid
 cd files
 while IFS='|' read -r line want; do
   check "completes '$line'" same "$want" "$(complete_line "$line")"
@@ -159,7 +159,8 @@ linkora-cli --lo|--lock-code
 linkora-cli phonebook pull |book.ndf sub
 linkora-cli schedule show |plans.nsf sub
 linkora-cli backup |sub
-linkora-cli media push tone.mid |book.ndf note.txt plans.nsf sub tone.mid
+linkora-cli schedule import |plans.ics sub
+linkora-cli media push tone.mid |book.ndf note.txt plans.ics plans.nsf sub tone.mid
 linkora-cli search |
 CASES
 
