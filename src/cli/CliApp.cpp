@@ -77,6 +77,7 @@ std::optional<ConnectSettings> CommandRun::Settings() {
   ConnectSettings settings;
   if (args.port) {
     settings.portName = *args.port;
+    settings.onlyThisPort = true;  // that handset, never another that answers first
     return settings;
   }
   const long long stored =

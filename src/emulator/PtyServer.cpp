@@ -5,12 +5,19 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
+
+#include "common/FileIo.h"
+#include "tarvio/PortLock.h"
 
 namespace linkora::emulator {
 
@@ -21,15 +28,53 @@ namespace {
 // Bytes written at a time when pacing: few wake-ups per reply, so a busy
 // machine does not slow the line down, and small enough to keep the rate even.
 constexpr std::size_t kPacedChunk = 64;
+
+// A published line: the COM link, the device it names and its pid file.
+struct PublishedLine {
+  fs::path link;
+  fs::path device;
+  fs::path pidFile;
+};
+
+// The lines this process publishes, for the exit handler: exit() skips the
+// destructors of main's locals.
+std::mutex publishedMutex;
+std::vector<PublishedLine>& Published() {
+  static std::vector<PublishedLine> lines;
+  return lines;
+}
+
+// Removes the files while they are still ours (a newer emulator may have
+// taken the name over).
+void Unpublish(const PublishedLine& line) {
+  std::error_code ec;
+  if (fs::read_symlink(line.link, ec) == line.device) {
+    fs::remove(line.link, ec);
+  }
+  if (ReadPidFile(line.pidFile) == ::getpid()) {
+    fs::remove(line.pidFile, ec);
+  }
+}
+
+void UnpublishAll() {
+  const std::lock_guard lock(publishedMutex);
+  for (const PublishedLine& line : Published()) {
+    Unpublish(line);
+  }
+  Published().clear();
+}
+
 }  // namespace
 
 PtyServer::~PtyServer() {
   if (linked_) {
-    // Remove the link only while it still names our line.
-    std::error_code ec;
-    if (fs::read_symlink(LinkPath(), ec) == fs::path(devicePath_)) {
-      fs::remove(LinkPath(), ec);
-    }
+    const std::lock_guard lock(publishedMutex);
+    auto& lines = Published();
+    const PublishedLine line{LinkPath(), devicePath_, PidPath()};
+    Unpublish(line);
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [&](const PublishedLine& l) { return l.link == line.link; }),
+                lines.end());
   }
   if (slaveKeeper_ >= 0) {
     ::close(slaveKeeper_);
@@ -63,6 +108,16 @@ bool PtyServer::Start(std::string& error) {
   ::cfsetospeed(&tio, B115200);
   ::tcsetattr(slaveKeeper_, TCSANOW, &tio);
 
+  if (!Publish(error)) {
+    return false;
+  }
+  log_.Open(options_.logPath);
+  log_.SetPort(options_.portName);
+  log_.Line("--", "emulator on " + devicePath_);
+  return true;
+}
+
+bool PtyServer::Publish(std::string& error) {
   std::error_code ec;
   // A folder made here is the user's alone (it may sit in the shared /tmp).
   if (fs::create_directories(options_.portsDir, ec)) {
@@ -70,6 +125,13 @@ bool PtyServer::Start(std::string& error) {
   }
   if (ec) {
     error = options_.portsDir.string() + ": " + ec.message();
+    return false;
+  }
+  // The pid file first: a link is never seen without it.
+  const std::string pid = std::to_string(::getpid()) + "\n";
+  const std::span<const std::uint8_t> pidBytes(reinterpret_cast<const std::uint8_t*>(pid.data()),
+                                               pid.size());
+  if (!WriteFileAtomically(PidPath(), pidBytes, error)) {
     return false;
   }
   // Replace any old link in one step: a new link under a temporary name, renamed.
@@ -82,13 +144,17 @@ bool PtyServer::Start(std::string& error) {
   }
   if (ec) {
     fs::remove(temporary, ec);
+    fs::remove(PidPath(), ec);
     error = LinkPath().string() + ": " + ec.message();
     return false;
   }
   linked_ = true;
-  log_.Open(options_.logPath);
-  log_.SetPort(options_.portName);
-  log_.Line("--", "emulator on " + devicePath_);
+  {
+    const std::lock_guard lock(publishedMutex);
+    Published().push_back({LinkPath(), devicePath_, PidPath()});
+  }
+  // Registered once the list exists, so the handler runs before the list ends.
+  [[maybe_unused]] static const bool handlerSet = std::atexit(UnpublishAll) == 0;
   return true;
 }
 

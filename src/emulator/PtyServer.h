@@ -13,8 +13,10 @@
 namespace linkora::emulator {
 
 // The emulator's end of the serial line: a pseudo-terminal whose other end is
-// published as a COM name (a link in the ports folder), and the loop that
-// passes its bytes through an EmulatedHandset. With pacing on, bytes cross in
+// published as a COM name (a link in the ports folder, with the pid file that
+// tells programs the link is alive), and the loop that passes its bytes
+// through an EmulatedHandset. Both files go at every orderly end of the
+// process, through the destructor or the exit handler. With pacing on, bytes cross in
 // each direction no faster than a 115200-baud line would carry them.
 class PtyServer {
  public:
@@ -35,6 +37,7 @@ class PtyServer {
   bool Start(std::string& error);
   const std::string& DevicePath() const { return devicePath_; }
   std::filesystem::path LinkPath() const { return options_.portsDir / options_.portName; }
+  std::filesystem::path PidPath() const { return options_.portsDir / (options_.portName + ".pid"); }
 
   // Serves until `stop` becomes non-zero. A changed state is saved once the
   // line has been quiet for kQuietSaveMs, and at the end. When `save` becomes
@@ -46,6 +49,7 @@ class PtyServer {
 
  private:
   void Send(std::span<const std::uint8_t> bytes);
+  bool Publish(std::string& error);
 
   Options options_;
   int master_ = -1;

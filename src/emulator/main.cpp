@@ -184,6 +184,7 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);  // its terminal closed: the link goes too
   struct sigaction saveAction {};
   saveAction.sa_handler = OnSaveSignal;
   sigemptyset(&saveAction.sa_mask);

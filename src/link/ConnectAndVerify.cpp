@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "link/HandsetLibrary.h"
 #include "link/SessionState.h"
 #include "link/TransferHost.h"
 #include "resources/Texts.h"
@@ -86,10 +88,21 @@ class Sequence {
     return false;
   }
 
+  // A port that did not open: the step's message, then the library's word on
+  // why, when the user can act on it (another program holds the port, ...).
+  bool FailToOpen(std::string_view message, const std::string& problem) {
+    host_.ShowMessage(message);
+    if (!problem.empty()) {
+      host_.ShowMessage(problem);
+    }
+    working_->Close();
+    return false;
+  }
+
   bool SwitchToDiagMode() {
     PhoneLink switchLink(context_);
     if (!switchLink.Open(settings_.portName, settings_.baudRate)) {
-      return Fail(texts::kSerialPortOpenFailed);
+      return FailToOpen(texts::kSerialPortOpenFailed, context_.library.PortOpenProblem());
     }
     // A handset already in diagnostic mode gives no "OK"; the search finds it anyway.
     switchLink.EnterDiagMode();
@@ -97,20 +110,34 @@ class Sequence {
     return true;
   }
 
+  std::vector<std::string> Candidates() const {
+    if (settings_.onlyThisPort) {
+      return {settings_.portName};
+    }
+    std::vector<std::string> names;
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+      names.push_back(fmt::sprintf("COM%d", n));
+    }
+    return names;
+  }
+
   bool FindAndOpenHandset() {
     std::string found;
-    for (int n = kFirstPort; n <= kLastPort; ++n) {
-      const std::string name = fmt::sprintf("COM%d", n);
+    std::string problem;  // the first port that would not open, and why
+    for (const std::string& name : Candidates()) {
       if (working_->ProbeModel(name, kLinkBaudRate)) {
         found = name;
         break;
       }
+      if (problem.empty()) {
+        problem = context_.library.PortOpenProblem();
+      }
     }
     if (found.empty()) {
-      return Fail(texts::kHandsetPortNotFound);
+      return FailToOpen(texts::kHandsetPortNotFound, problem);
     }
     if (!working_->Open(found, settings_.baudRate)) {
-      return Fail(texts::kHandsetPortOpenFailed);
+      return FailToOpen(texts::kHandsetPortOpenFailed, context_.library.PortOpenProblem());
     }
     host_.SetDiagPortName(found);
     return true;

@@ -10,6 +10,9 @@ struct ConnectSettings {
   std::string portName = "COM1";
   int baudRate = 115200;
   std::string serviceCode = "472913";
+  // The handset must answer on portName itself: the search of COM1 to COM16
+  // is left out, so another handset on another port is never taken instead.
+  bool onlyThisPort = false;
 };
 
 }  // namespace linkora

@@ -31,6 +31,10 @@ class HandsetLibrary {
   // Link
   virtual bool DiagOpenPort(const std::string& portName, int baudRate) = 0;
   virtual void DiagClosePort() = 0;  // allowed when nothing is open
+  // Beyond the maker's operations: why the last DiagOpenPort failed, in the
+  // user's words, when the user can act on it (another program holds the
+  // port, the user may not use the device); "" otherwise.
+  virtual std::string PortOpenProblem() { return {}; }
 
   // Data-mode text exchange ("AT" commands)
   virtual bool XrsSyncSend(std::span<const std::uint8_t> bytes, int& sent) = 0;

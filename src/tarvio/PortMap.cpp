@@ -7,6 +7,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "tarvio/PortLock.h"
+
 namespace linkora {
 
 namespace fs = std::filesystem;
@@ -67,6 +69,11 @@ std::vector<fs::path> Sorted(const fs::path& dir, std::string_view prefix) {
   return found;
 }
 
+bool IsPseudoTerminal(const fs::path& device) {
+  const std::string text = device.string();
+  return text.rfind("/dev/pts/", 0) == 0;
+}
+
 }  // namespace
 
 std::vector<fs::path> PortMap::SystemDevices() {
@@ -90,27 +97,51 @@ std::vector<fs::path> PortMap::SystemDevices() {
   return devices;
 }
 
-std::optional<fs::path> PortMap::Resolve(const std::string& portName) const {
+fs::path PortMap::PidFile(const std::string& portName) const {
+  return options_.portsDir / (portName + ".pid");
+}
+
+std::optional<fs::path> PortMap::Resolve(const std::string& portName, std::string* why) const {
+  auto nothing = [why](std::string reason) -> std::optional<fs::path> {
+    if (why != nullptr) {
+      *why = std::move(reason);
+    }
+    return std::nullopt;
+  };
   if (!portName.empty() && portName.front() == '/') {
     return fs::path(portName);
   }
   const int n = ComNumber(portName);
   if (n == 0) {
-    return std::nullopt;
+    return nothing("not a port name");
   }
   std::error_code ec;
   const fs::path link = options_.portsDir / portName;
+  if (fs::is_symlink(link, ec)) {
+    fs::path target = fs::read_symlink(link, ec);
+    if (target.is_relative()) {
+      target = link.parent_path() / target;
+    }
+    if (IsPseudoTerminal(target.lexically_normal())) {
+      const int pid = ReadPidFile(PidFile(portName));
+      if (!ProcessRuns(pid)) {
+        return nothing("the link to " + target.string() +
+                       " was left by an emulator that has ended (" +
+                       (pid == 0 ? "no pid file" : "pid " + std::to_string(pid)) + ")");
+      }
+    }
+  }
   if (fs::is_symlink(link, ec) || fs::exists(link, ec)) {
     return link;  // opened through the link, so a replaced target is followed
   }
   if (!options_.useSystemDevices) {
-    return std::nullopt;
+    return nothing("no device is mapped to this name");
   }
   const auto devices = SystemDevices();
   if (static_cast<std::size_t>(n) <= devices.size()) {
     return devices[static_cast<std::size_t>(n - 1)];
   }
-  return std::nullopt;
+  return nothing("no device is mapped to this name");
 }
 
 }  // namespace linkora

@@ -18,6 +18,9 @@ namespace linkora {
 //    /dev/ttyUSB*, /dev/ttyACM* and /dev/ttyS* devices.
 //    When LINKORA_PORTS_DIR is set, this second step is skipped: the folder
 //    alone decides, which keeps tests and scripted runs deterministic.
+// A link to a pseudo-terminal (/dev/pts/N) is the emulator's and counts only
+// while the process named in the pid file beside it (COMn.pid) runs: once the
+// emulator has ended, the number may belong to somebody's terminal.
 // A name that maps to nothing gives no device, so opening it fails at once.
 class PortMap {
  public:
@@ -33,9 +36,12 @@ class PortMap {
   PortMap() : PortMap(FromEnvironment()) {}
   explicit PortMap(Options options) : options_(std::move(options)) {}
 
-  // The device behind a port name, or nothing. A name that is an absolute
-  // path is taken as the device itself.
-  std::optional<std::filesystem::path> Resolve(const std::string& portName) const;
+  // The device behind a port name, or nothing (and, given `why`, the reason).
+  // A name that is an absolute path is taken as the device itself.
+  std::optional<std::filesystem::path> Resolve(const std::string& portName,
+                                               std::string* why = nullptr) const;
+  // Where the emulator notes its pid for the link of a port name.
+  std::filesystem::path PidFile(const std::string& portName) const;
 
   // The system devices in the order of step 2.
   static std::vector<std::filesystem::path> SystemDevices();

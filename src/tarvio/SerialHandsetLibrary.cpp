@@ -4,12 +4,19 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
+#include <fmt/printf.h>
+
 #include "common/ByteRecord.h"
+#include "resources/PortTexts.h"
 #include "tarvio/Protocol.h"
 
 namespace linkora {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -36,6 +43,31 @@ std::uint16_t Item(NvItem item) {
 
 }  // namespace
 
+std::string RefusalText(const std::string& portName, const std::filesystem::path& device,
+                        const PortRefusal& refusal) {
+  std::error_code ec;
+  const fs::path real = fs::canonical(device, ec);
+  const std::string shown = (ec ? device : real).string();
+  switch (refusal.kind) {
+    case PortRefusal::Kind::kBusy:
+      if (refusal.holder.pid > 0) {
+        const std::string program = refusal.holder.program.empty() ? "?" : refusal.holder.program;
+        return fmt::sprintf(std::string(texts::kPortBusyBy), portName, shown, program,
+                            refusal.holder.pid);
+      }
+      return fmt::sprintf(std::string(texts::kPortBusy), portName, shown);
+    case PortRefusal::Kind::kDenied:
+      if (!refusal.group.empty()) {
+        return fmt::sprintf(std::string(texts::kPortDeniedGroup), portName, shown, refusal.group,
+                            refusal.group);
+      }
+      return fmt::sprintf(std::string(texts::kPortDenied), portName, shown);
+    case PortRefusal::Kind::kNone:
+      break;
+  }
+  return "";
+}
+
 std::string SerialHandsetLibrary::EnvironmentLogPath() {
   const char* path = std::getenv("LINKORA_PROTOCOL_LOG");
   return path != nullptr ? path : "";
@@ -61,12 +93,15 @@ bool SerialHandsetLibrary::Fail(int error, std::string why) {
 bool SerialHandsetLibrary::DiagOpenPort(const std::string& portName, int baudRate) {
   DiagClosePort();
   log_.SetPort(portName);
-  const auto device = options_.ports.Resolve(portName);
+  portProblem_.clear();
+  std::string why;
+  const auto device = options_.ports.Resolve(portName, &why);
   if (!device) {
-    return Fail(kLibraryErrorNotOpen, portName + ": no device is mapped to this name");
+    return Fail(kLibraryErrorNotOpen, portName + ": " + why);
   }
   std::string error;
   if (!port_.Open(device->string(), baudRate, error)) {
+    portProblem_ = RefusalText(portName, *device, port_.Refusal());
     return Fail(kLibraryErrorNotOpen, portName + " -> " + error);
   }
   decoder_.Reset();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,6 +22,10 @@ inline constexpr int kLibraryErrorNoReply = 103;      // nothing came back in ti
 inline constexpr int kLibraryErrorBadReply = 104;     // a garbled, short or foreign reply
 inline constexpr int kLibraryErrorRefused = 105;      // the handset answered with an error reply
 inline constexpr int kLibraryErrorBadArgument = 107;  // a buffer too small for the reply
+
+// The user's words for a port that did not open (busy, forbidden), or "".
+std::string RefusalText(const std::string& portName, const std::filesystem::path& device,
+                        const PortRefusal& refusal);
 
 // The handset library over a serial line: data-mode text for the "AT"
 // commands, framed requests and replies in diagnostic mode (docs/protocol.md).
@@ -44,6 +49,7 @@ class SerialHandsetLibrary final : public HandsetLibrary {
 
   bool DiagOpenPort(const std::string& portName, int baudRate) override;
   void DiagClosePort() override;
+  std::string PortOpenProblem() override { return portProblem_; }
   bool XrsSyncSend(std::span<const std::uint8_t> bytes, int& sent) override;
   bool XrsSyncRecv(std::span<std::uint8_t> buffer, int& received) override;
   bool DiagGetVer(std::span<std::uint8_t, kVersionReplySize> reply) override;
@@ -101,6 +107,7 @@ class SerialHandsetLibrary final : public HandsetLibrary {
   int lastError_ = 0;
   int nvError_ = 0;
   std::string lastFailure_;
+  std::string portProblem_;
   std::uint64_t bytesSent_ = 0;
   std::uint64_t bytesReceived_ = 0;
 };

@@ -1,13 +1,17 @@
 #include "tarvio/SerialPort.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <vector>
 
 namespace linkora {
 
@@ -30,28 +34,67 @@ unsigned BaudConstant(int baudRate) {
   }
 }
 
+std::string DeviceGroup(const std::string& device) {
+  struct stat info {};
+  if (::stat(device.c_str(), &info) != 0 ||
+      (info.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP)) {
+    return "";
+  }
+  std::vector<char> buffer(4096);
+  group entry{};
+  group* found = nullptr;
+  if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 ||
+      found == nullptr) {
+    return std::to_string(info.st_gid);
+  }
+  return found->gr_name;
+}
+
 SerialPort::~SerialPort() {
   Close();
 }
 
+bool SerialPort::Fail(PortRefusal refusal, std::string& error, std::string why) {
+  refusal_ = std::move(refusal);
+  error = std::move(why);
+  lock_.Release();
+  return false;
+}
+
 bool SerialPort::Open(const std::string& device, int baudRate, std::string& error) {
   Close();
+  refusal_ = {};
   const speed_t speed = BaudConstant(baudRate);
   if (speed == 0) {
     error = device + ": unsupported baud rate " + std::to_string(baudRate);
     return false;
   }
+  PortHolder holder;
+  if (lock_.Acquire(device, holder) == PortLock::Result::kBusy) {
+    return Fail(
+        {PortRefusal::Kind::kBusy, holder, ""}, error,
+        device + ": locked by pid " + std::to_string(holder.pid) + " (" + holder.program + ")");
+  }
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    error = device + ": " + std::strerror(errno);
-    return false;
+    const int cause = errno;
+    const std::string why = device + ": " + std::strerror(cause);
+    if (cause == EBUSY) {
+      return Fail({PortRefusal::Kind::kBusy, {}, ""}, error, why);
+    }
+    if (cause == EACCES || cause == EPERM) {
+      return Fail({PortRefusal::Kind::kDenied, {}, DeviceGroup(device)}, error, why);
+    }
+    return Fail({}, error, why);
   }
   termios tio{};
   if (::tcgetattr(fd, &tio) != 0) {
-    error = device + ": not a serial device (" + std::strerror(errno) + ")";
+    const std::string why = device + ": not a serial device (" + std::strerror(errno) + ")";
     ::close(fd);
-    return false;
+    return Fail({}, error, why);
   }
+  // Programs that take no lock file are kept out by the terminal itself.
+  ::ioctl(fd, TIOCEXCL);
   ::cfmakeraw(&tio);
   tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CSIZE | CRTSCTS);
   tio.c_cflag |= CS8 | CLOCAL | CREAD;
@@ -61,9 +104,10 @@ bool SerialPort::Open(const std::string& device, int baudRate, std::string& erro
   ::cfsetispeed(&tio, speed);
   ::cfsetospeed(&tio, speed);
   if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
-    error = device + ": cannot set the line (" + std::strerror(errno) + ")";
+    const std::string why = device + ": cannot set the line (" + std::strerror(errno) + ")";
+    ::ioctl(fd, TIOCNXCL);
     ::close(fd);
-    return false;
+    return Fail({}, error, why);
   }
   ::tcflush(fd, TCIOFLUSH);
   fd_ = fd;
@@ -72,9 +116,13 @@ bool SerialPort::Open(const std::string& device, int baudRate, std::string& erro
 
 void SerialPort::Close() {
   if (fd_ >= 0) {
+    // The flag belongs to the terminal, not to this descriptor: a line that
+    // stays open elsewhere (the emulator's) would refuse the next open.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
   }
+  lock_.Release();
 }
 
 bool SerialPort::Write(std::span<const std::uint8_t> bytes, int timeoutMs) {

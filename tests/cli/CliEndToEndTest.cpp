@@ -1,6 +1,11 @@
 // linkora-cli run as a user runs it, against the handset emulator on a
 // pseudo-terminal: every command a separate process, its exit code, output
 // and files checked.
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,10 +15,14 @@
 #include <nlohmann/json.hpp>
 
 #include "common/Cp949.h"
+#include "link/PhoneLink.h"
+#include "link/SessionState.h"
 #include "phonebook/Phonebook.h"
 #include "phonebook/PhonebookFile.h"
 #include "tests/media/MediaBytes.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/PseudoTerminalLink.h"
+#include "tests/support/RecordingSleep.h"
 #include "tests/support/RunningEmulator.h"
 
 namespace linkora {
@@ -246,6 +255,62 @@ TEST_F(CliEndToEndTest, BackupThenRestoreRoundTrip) {
   const auto changed = Cli({"restore", Path("bk").string(), "--yes", "-q"});
   EXPECT_EQ(changed.exitCode, 3);
   EXPECT_NE(changed.err.find("is not the file the backup's manifest lists"), std::string::npos);
+}
+
+// Two handsets on two ports: --port reaches the one asked for, never the
+// other that would answer first in a search. Each has its own lock code, so
+// talking to the wrong one fails.
+TEST(CliTwoHandsetsTest, PortOptionReachesThatHandsetOnly) {
+  const fs::path dir =
+      fs::temp_directory_path() / ("linkora-cli-two-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "ports");
+  std::vector<std::unique_ptr<test::RunningEmulator>> handsets;
+  for (const auto& [com, code] : {std::pair{"COM11", "1111"}, std::pair{"COM12", "2222"}}) {
+    test::RunningEmulator::Options options;
+    options.com = com;
+    options.portsDir = dir / "ports";
+    options.args = {"--lock", "0", "--lock-code", code};
+    handsets.push_back(std::make_unique<test::RunningEmulator>(options));
+    ASSERT_TRUE(handsets.back()->IsRunning()) << handsets.back()->Error();
+  }
+  // Both handsets in diagnostic mode, as after a visit that did not end
+  // cleanly: a search now takes COM11, the first that answers.
+  SerialHandsetLibrary library(handsets[0]->LibraryOptions());
+  test::RecordingSleep sleep;
+  SessionState session;
+  for (const char* com : {"COM11", "COM12"}) {
+    PhoneLink link({library, sleep, session});
+    ASSERT_TRUE(link.Open(com, 115200));
+    ASSERT_EQ(link.EnterDiagMode(), LinkOk);
+  }
+  const std::vector<std::string> env = {"LINKORA_PORTS_DIR=" + (dir / "ports").string(),
+                                        "LINKORA_PROFILE=" + (dir / "profile.ini").string()};
+  for (const auto& [com, code] : {std::pair{"COM12", "2222"}, std::pair{"COM11", "1111"}}) {
+    SCOPED_TRACE(com);
+    const auto pulled =
+        test::RunChild(LINKORA_CLI_PATH,
+                       {"phonebook", "pull", (dir / (std::string(com) + ".ndf")).string(), "--port",
+                        com, "--lock-code", code, "-q"},
+                       env);
+    EXPECT_EQ(pulled.exitCode, 0) << pulled.err;
+  }
+  // A line with no handset behind it: the handsets on COM11 and COM12 are not tried.
+  const int silent = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_EQ(::grantpt(silent), 0);
+  ASSERT_EQ(::unlockpt(silent), 0);
+  test::LinkPseudoTerminal(::ptsname(silent), dir / "ports" / "COM3");
+  const auto none = test::RunChild(LINKORA_CLI_PATH,
+                                   {"phonebook", "pull", (dir / "y.ndf").string(), "--port", "COM3",
+                                    "--lock-code", "1111", "-q"},
+                                   env);
+  ::close(silent);
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_THAT(none.err, testing::HasSubstr("Linkora 포트를 찾을 수 없습니다. 포트설정 및 "
+                                           "케이블연결을 확인하세요.\n"));
+  EXPECT_FALSE(fs::exists(dir / "y.ndf"));
+  handsets.clear();
+  fs::remove_all(dir);
 }
 
 }  // namespace

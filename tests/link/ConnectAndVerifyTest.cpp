@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,68 @@ TEST_F(ConnectAndVerifyTest, NoHandsetShowsPortNotFoundAndOpensNothingMore) {
   const auto after =
       LogFrom("ShowMessage(Linkora 포트를 찾을 수 없습니다. 포트설정 및 케이블연결을 확인하세요.)");
   EXPECT_THAT(after, Not(Contains(::testing::StartsWith("DiagOpenPort"))));
+}
+
+TEST_F(ConnectAndVerifyTest, OnlyThisPortNeverTakesAnotherHandset) {
+  struct Case {
+    std::string port;
+    bool connects;
+  };
+  for (const Case& c : {Case{"COM3", true}, Case{"COM5", false}, Case{"COM1", false}}) {
+    SCOPED_TRACE(c.port);
+    fake.log.clear();
+    host.messages.clear();
+    host.lockCodeAnswers = {"2580"};
+    state.RememberedPhoneNumber = "0161234567";
+    settings.portName = c.port;
+    settings.onlyThisPort = true;
+    const auto link = Run(ConnectVariant::Reader);
+    EXPECT_EQ(link != nullptr, c.connects);
+    // The switch link, the probe and (when it answered) the working link: all on that port.
+    const std::string open = "DiagOpenPort(" + c.port + ", 115200)";
+    EXPECT_THAT(fake.CallsOf("DiagOpenPort"), ::testing::Each(open));
+    EXPECT_EQ(fake.CallsOf("DiagOpenPort").size(), c.connects ? 3u : 2u);
+    if (c.connects) {
+      EXPECT_EQ(host.diagPortName, "COM3");
+      EXPECT_THAT(host.messages, IsEmpty());
+    } else {
+      EXPECT_THAT(host.messages, ElementsAre("Linkora 포트를 찾을 수 없습니다. 포트설정 및 "
+                                             "케이블연결을 확인하세요."));
+    }
+  }
+}
+
+TEST_F(ConnectAndVerifyTest, PortThatDoesNotOpenIsExplainedAfterTheStepsMessage) {
+  fake.portProblems = {
+      {"COM2", "COM2 held by minicom"}, {"COM3", "COM3 held by cu"}, {"COM4", "COM4 forbidden"}};
+  struct Case {
+    std::string name;
+    std::set<std::string> missing;
+    std::string handsetPort;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {"configured port busy",
+       {"COM3"},
+       "COM3",
+       {"시리얼포트를 열수 없습니다. 포트설정을 확인하세요.", "COM3 held by cu"}},
+      {"search finds only refusals: the first is told",
+       {"COM2", "COM4"},
+       "",
+       {"Linkora 포트를 찾을 수 없습니다. 포트설정 및 케이블연결을 확인하세요.",
+        "COM2 held by minicom"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.messages.clear();
+    fake.missingPorts = c.missing;
+    fake.handsetPort = c.handsetPort;
+    state.RememberedPhoneNumber = "0161234567";
+    state.RememberedLockCode = "2580";
+    const auto link = Run(ConnectVariant::Reader);
+    EXPECT_EQ(link != nullptr, c.messages.empty());
+    EXPECT_EQ(host.messages, c.messages);
+  }
 }
 
 TEST_F(ConnectAndVerifyTest, LockFlagClearSkipsNumberButAsksCode) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,6 +98,21 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
     result.exitCode = WEXITSTATUS(status);
   }
   return result;
+}
+
+OtherProgram::OtherProgram() {
+  char sleep[] = "sleep";
+  char seconds[] = "60";
+  char* argv[] = {sleep, seconds, nullptr};
+  running_ = posix_spawnp(&pid_, "sleep", nullptr, nullptr, argv, environ) == 0;
+}
+
+void OtherProgram::End() {
+  if (running_) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    running_ = false;
+  }
 }
 
 }  // namespace linkora::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -17,5 +19,23 @@ struct ChildResult {
 // is the test's own plus `extraEnv` ("NAME=value"). Killed after `timeoutMs`.
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& extraEnv = {}, int timeoutMs = 120000);
+
+// Another program that runs while the object lives (`sleep 60`): the
+// holder of a port's lock in tests. End() stops it; its pid then names a
+// process that has ended.
+class OtherProgram {
+ public:
+  OtherProgram();
+  ~OtherProgram() { End(); }
+  OtherProgram(const OtherProgram&) = delete;
+  OtherProgram& operator=(const OtherProgram&) = delete;
+
+  pid_t Pid() const { return pid_; }
+  void End();
+
+ private:
+  pid_t pid_ = -1;
+  bool running_ = false;
+};
 
 }  // namespace linkora::test

@@ -103,6 +103,8 @@ bool FakeHandsetLibrary::AtHandset() const {
 
 bool FakeHandsetLibrary::DiagOpenPort(const std::string& portName, int baudRate) {
   return Dispatch("DiagOpenPort", portName + ", " + std::to_string(baudRate), {}, [&](FakeCall&) {
+           const auto problem = portProblems.find(portName);
+           portProblem_ = problem != portProblems.end() ? problem->second : "";
            if (missingPorts.contains(portName)) {
              return 0;
            }

@@ -34,6 +34,8 @@ class FakeHandsetLibrary final : public HandsetLibrary {
   // The emulated handset.
   std::string handsetPort = "COM11";   // empty: no handset anywhere
   std::set<std::string> missingPorts;  // ports that fail to open
+  // Why a missing port failed, in the user's words (PortOpenProblem).
+  std::map<std::string, std::string> portProblems;
   bool diagMode = false;
   std::string makerReply = "Norvane Mobile RX-3100\r\n";
   std::string modelText = "RX310K";  // bytes 39.. of the version reply
@@ -66,6 +68,7 @@ class FakeHandsetLibrary final : public HandsetLibrary {
 
   bool DiagOpenPort(const std::string& portName, int baudRate) override;
   void DiagClosePort() override;
+  std::string PortOpenProblem() override { return portProblem_; }
   bool XrsSyncSend(std::span<const std::uint8_t> bytes, int& sent) override;
   bool XrsSyncRecv(std::span<std::uint8_t> buffer, int& received) override;
   bool DiagGetVer(std::span<std::uint8_t, kVersionReplySize> reply) override;
@@ -118,6 +121,7 @@ class FakeHandsetLibrary final : public HandsetLibrary {
   std::map<std::string, std::vector<Failure>, std::less<>> failures_;
   std::map<std::string, Handler, std::less<>> handlers_;
   std::string openPort_;
+  std::string portProblem_;
   std::vector<std::uint8_t> pendingText_;
   std::vector<std::uint8_t> pendingFrame_;
 };

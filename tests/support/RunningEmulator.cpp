@@ -37,7 +37,7 @@ RunningEmulator::RunningEmulator(Options options) : options_(std::move(options))
     return;
   }
   dir_ = pattern;
-  portsDir_ = dir_ / "ports";
+  portsDir_ = options_.portsDir.empty() ? dir_ / "ports" : options_.portsDir;
   stateFile_ = dir_ / "handset.json";
   if (options_.state) {
     std::ofstream(stateFile_) << options_.state->dump(1);
@@ -146,11 +146,11 @@ bool RunningEmulator::WaitForLine(const std::string& prefix, std::string& line,
   }
 }
 
-bool RunningEmulator::Stop() {
+bool RunningEmulator::Stop(int signal) {
   if (pid_ <= 0) {
     return false;
   }
-  ::kill(pid_, SIGTERM);
+  ::kill(pid_, signal);
   int status = 0;
   bool ended = false;
   const auto deadline = Clock::now() + std::chrono::seconds(2);

@@ -2,6 +2,8 @@
 
 #include <sys/types.h>
 
+#include <csignal>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -36,6 +38,8 @@ class RunningEmulator {
     std::optional<nlohmann::json> state;
     // More command-line options, e.g. {"--fault", "fail:read-address:1"}.
     std::vector<std::string> args;
+    // A ports folder shared with other emulators; empty: one of its own.
+    std::filesystem::path portsDir;
   };
 
   RunningEmulator();
@@ -68,9 +72,10 @@ class RunningEmulator {
   // own SerialHandsetLibrary (restored by the destructor).
   void ExportPortsDir();
 
-  // Stops the emulator (SIGTERM, then SIGKILL after two seconds). True when it
-  // ended by itself with status 0.
-  bool Stop();
+  // Stops the emulator (SIGTERM or the signal given, then SIGKILL after two
+  // seconds). True when it ended by itself with status 0.
+  bool Stop(int signal = SIGTERM);
+  pid_t Pid() const { return pid_; }
   // Starts it again on the same folder and state file.
   bool Restart();
 

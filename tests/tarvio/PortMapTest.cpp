@@ -6,8 +6,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/ChildProcess.h"
 
 namespace linkora {
 namespace {
@@ -55,6 +59,39 @@ TEST_F(PortMapTest, StaleLinkStillResolvesSoTheOpenReportsIt) {
   fs::create_symlink(dir / "gone", dir / "COM2");
   const PortMap map(PortMap::Options{dir, false});
   EXPECT_TRUE(map.Resolve("COM2").has_value());
+}
+
+TEST_F(PortMapTest, PseudoTerminalLinkCountsOnlyWhileItsEmulatorRuns) {
+  test::OtherProgram program;
+  program.End();
+  const pid_t ended = program.Pid();
+  struct Case {
+    std::string target;
+    std::optional<std::string> pidFile;  // nothing: no pid file
+    bool mapped;
+  };
+  const std::vector<Case> cases = {
+      {"/dev/pts/77", std::to_string(::getpid()) + "\n", true},
+      {"/dev/pts/77", std::to_string(ended) + "\n", false},
+      {"/dev/pts/77", std::nullopt, false},
+      {"../../dev/pts/77", std::nullopt, false},  // relative, still a pseudo-terminal
+      {"/dev/null", std::nullopt, true},          // not a pseudo-terminal: no pid file needed
+  };
+  const PortMap map(PortMap::Options{dir, true});
+  for (const Case& c : cases) {
+    fs::remove(dir / "COM5");
+    fs::remove(dir / "COM5.pid");
+    fs::create_symlink(c.target, dir / "COM5");
+    if (c.pidFile) {
+      std::ofstream(dir / "COM5.pid") << *c.pidFile;
+    }
+    std::string why;
+    const auto device = map.Resolve("COM5", &why);
+    EXPECT_EQ(device.has_value(), c.mapped) << c.target << " " << c.pidFile.value_or("-");
+    if (!c.mapped) {
+      EXPECT_NE(why.find("emulator that has ended"), std::string::npos) << why;
+    }
+  }
 }
 
 TEST_F(PortMapTest, AbsolutePathIsTheDeviceItself) {

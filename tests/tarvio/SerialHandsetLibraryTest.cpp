@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +26,8 @@
 #include "link/PhoneLink.h"
 #include "link/SessionState.h"
 #include "tarvio/Frame.h"
+#include "tarvio/PortLock.h"
+#include "tests/support/PseudoTerminalLink.h"
 #include "tests/support/RecordingSleep.h"
 #include "tests/support/RunningEmulator.h"
 
@@ -209,7 +212,7 @@ TEST_F(SerialHandsetLibraryTest, SilentDeviceCostsOneShortTimeout) {
   ASSERT_GE(master, 0);
   ASSERT_EQ(::grantpt(master), 0);
   ASSERT_EQ(::unlockpt(master), 0);
-  std::filesystem::create_symlink(::ptsname(master), emulator->PortsDir() / "COM3");
+  test::LinkPseudoTerminal(::ptsname(master), emulator->PortsDir() / "COM3");
   PhoneLink link(Context());
   const auto start = Clock::now();
   EXPECT_FALSE(link.ProbeModel("COM3", 115200));
@@ -540,6 +543,41 @@ TEST_F(SerialHandsetLibraryTest, EmulatorStopsCleanlyAndRemovesItsLink) {
   EXPECT_TRUE(library->DiagOpenPort("COM11", 115200));
 }
 
+TEST_F(SerialHandsetLibraryTest, EmulatorRemovesLinkAndPidFileOnEveryCaughtSignal) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SetUpEmulator();
+    const auto link = emulator->PortsDir() / "COM11";
+    const auto pidFile = emulator->PortsDir() / "COM11.pid";
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadPidFile(pidFile), emulator->Pid());
+    EXPECT_TRUE(emulator->Stop(signal)) << signal;
+    EXPECT_FALSE(std::filesystem::is_symlink(link)) << signal;
+    EXPECT_FALSE(std::filesystem::exists(pidFile)) << signal;
+  }
+}
+
+TEST_F(SerialHandsetLibraryTest, LinkOfAKilledEmulatorIsNeverOpened) {
+  SetUpEmulator();
+  const std::string device = emulator->Device();
+  emulator->Stop(SIGKILL);
+  ASSERT_TRUE(std::filesystem::is_symlink(emulator->PortsDir() / "COM11"));
+  // A terminal opened now is likely to get the emulator's old number.
+  const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(::grantpt(terminal), 0);
+  ASSERT_EQ(::unlockpt(terminal), 0);
+  const bool sameNumber = device == ::ptsname(terminal);
+  PhoneLink link(Context());
+  const auto start = Clock::now();
+  EXPECT_FALSE(link.IsMakerHandset("COM11", 115200));
+  EXPECT_LT(MillisecondsSince(start), 100);
+  EXPECT_NE(library->LastFailure().find("emulator that has ended"), std::string::npos)
+      << library->LastFailure();
+  std::array<char, 16> typed{};
+  EXPECT_LT(::read(terminal, typed.data(), typed.size()), 1) << "reused number: " << sameNumber;
+  ::close(terminal);
+}
+
 // A handset that answers with whatever bytes a test gives it.
 class ScriptedLine {
  public:
@@ -547,7 +585,7 @@ class ScriptedLine {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     ::grantpt(master_);
     ::unlockpt(master_);
-    std::filesystem::create_symlink(::ptsname(master_), link);
+    test::LinkPseudoTerminal(::ptsname(master_), link);
     thread_ = std::thread([this] { Serve(); });
   }
   ~ScriptedLine() {
