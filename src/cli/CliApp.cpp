@@ -15,6 +15,7 @@
 #include "cli/CliCommand.h"
 #include "cli/WatchedLibrary.h"
 #include "common/Sleep.h"
+#include "common/Version.h"
 #include "link/ConnectAndVerify.h"
 #include "link/HandsetSearch.h"
 #include "link/PhoneLink.h"
@@ -354,7 +355,7 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
     });
   }
   if (parsed->version) {
-    env.out << "linkora-cli " << LINKORA_VERSION << '\n';
+    env.out << "linkora-cli " << kProgramVersion << '\n';
     return kExitDone;
   }
   if (const auto helped = RunHelp(*parsed, env)) {

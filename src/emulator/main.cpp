@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Version.h"
 #include "emulator/EmulatedHandset.h"
 #include "emulator/HandsetState.h"
 #include "emulator/PtyServer.h"
@@ -59,6 +60,8 @@ constexpr const char* kUsage = R"(usage: linkora-emulator [options]
                         min2, addresslist, address, dialgroup, schedule, dday,
                         smslist, smsmolist, smsrx, smstx)
   --nv-error STATUS     NV status of an injected item failure (default 5)
+  --help, -h            this help
+  --version             the emulator's version
 )";
 
 int Usage(const std::string& problem) {
@@ -105,6 +108,9 @@ int main(int argc, char** argv) {
     std::string v;
     if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
+      return 0;
+    } else if (arg == "--version") {
+      std::cout << "linkora-emulator " << kProgramVersion << '\n';
       return 0;
     } else if (arg == "--no-pacing") {
       server.pacing = false;

@@ -68,6 +68,26 @@ inline constexpr std::string_view kAboutNotice =
     "주고받을 수 있습니다.";
 inline constexpr std::string_view kHelpTitle = "Linkora 도움말";
 inline constexpr std::string_view kHelpMissing = "도움말 파일을 열 수 없습니다.";
+// The program's own version beside the version line, e.g. "프로그램 버전 0.1.0".
+inline constexpr std::string_view kAboutProgramVersion = "프로그램 버전 %s";
+
+// `linkora --help`, printed before any window opens (English, as the
+// command-line tools' help is).
+inline constexpr std::string_view kProgramUsage =
+    "usage: linkora [options]\n"
+    "\n"
+    "Reads, edits, saves and writes back the phonebook, the schedules and D-days,\n"
+    "the text messages and the ringtones and pictures of an RX-2100/RX-3100\n"
+    "handset on a serial port, in a desktop window. The port menu chooses the\n"
+    "port, COM1 to COM16; its search finds the handset.\n"
+    "\n"
+    "options:\n"
+    "  --help, -h          this help\n"
+    "  --version           the program's version\n"
+    "\n"
+    "Qt's own options (-platform NAME, -style NAME, -reverse, ...) are taken as well.\n"
+    "\n"
+    "exit codes: 0 closed normally, 1 no display or Qt could not start\n";
 
 // Report after an import from another program's file
 inline constexpr std::string_view kImportReportTitle = "가져오기 결과";

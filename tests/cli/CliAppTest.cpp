@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 
 #include "tests/support/FakeHandsetLibrary.h"
@@ -48,6 +49,17 @@ TEST(CliAppTest, HelpGoesToStdoutAndExitsWithZero) {
   ToolRun perCommand;
   EXPECT_EQ(perCommand.Run({"search", "--help"}), 0);
   EXPECT_NE(perCommand.out.str().find("usage: linkora-cli search"), std::string::npos);
+}
+
+TEST(CliAppTest, VersionGoesToStdoutBeforeAnyCommand) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, {"phonebook", "show", "x.ndf", "--version"}}) {
+    ToolRun tool;
+    EXPECT_EQ(tool.Run(args), 0);
+    EXPECT_TRUE(std::regex_match(tool.out.str(), std::regex("linkora-cli \\d+\\.\\d+\\.\\d+\n")))
+        << tool.out.str();
+    EXPECT_TRUE(tool.library.log.empty());
+  }
 }
 
 TEST(CliAppTest, SearchPrintsThePortFound) {

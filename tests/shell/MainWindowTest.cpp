@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -338,6 +339,10 @@ TEST_F(MainWindowTest, AboutShowsTheVersionLine) {
   AboutDialog about(ToQt(state_.VersionText));
   EXPECT_EQ(about.windowTitle(), QStringLiteral("Linkora 정보"));
   EXPECT_EQ(about.VersionLine(), QStringLiteral("노르반 Linkora RX-2100/3100 v1.4.7 release"));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^프로그램 버전 \\d+\\.\\d+\\.\\d+$"))
+                  .match(about.ProgramVersionLine())
+                  .hasMatch())
+      << about.ProgramVersionLine().toStdString();
 }
 
 TEST_F(MainWindowTest, HelpShowsTheKoreanHelpPage) {
