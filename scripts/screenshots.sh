@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Draws pictures of the main window, its port menu, the handset search
-# window, the access dialogs, the function windows with sample data and their
-# transfer and entry dialogs, and the artwork on its own, into
+# Draws pictures of the main window (also with a button's keyboard focus),
+# its port menu, the handset search window, the access dialogs, the help, a
+# file dialog with Qt's texts in Korean, the function windows with sample
+# data and their transfer and entry dialogs, and the artwork on its own, into
 # build/screenshots (not kept in git).
 # Runs on Qt's offscreen platform, so it needs no display.
 set -euo pipefail

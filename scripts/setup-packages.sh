@@ -12,10 +12,21 @@ packages=(
   libical-dev
   # desktop program: Qt 6 Widgets and a font with Korean glyphs
   qt6-base-dev fonts-nanum
+  # Qt's own texts (file dialogs, edit menus) in Korean
+  qt6-translations-l10n
   # tests and formatting; Xvfb for screenshots of real windows
   libgtest-dev libgmock-dev clang-format xvfb xauth
+  # an independent vCard parser that checks the phonebook's vCard export
+  python3-vobject
+  # Debian package: man pages from the tools' help, shlibdeps, the checks of
+  # the package test, the completion's install folder, the Qt translations the
+  # program's dialogs use at run time
+  help2man dpkg-dev file fakeroot lintian appstream desktop-file-utils man-db
+  bash-completion qt6-translations-l10n
   # an independent iCalendar parser that checks our exports in the tests
   python3-icalendar
+  # the CSV message export is read back with Python's csv module in a test
+  python3
 )
 
 missing=()

@@ -14,8 +14,6 @@
 
 namespace linkora {
 
-const char* const kProgramVersion = LINKORA_VERSION;
-
 namespace {
 
 namespace fs = std::filesystem;

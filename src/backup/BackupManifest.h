@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Version.h"
+
 namespace linkora {
 
 // What a backup folder holds.
@@ -15,9 +17,6 @@ inline constexpr const char* kBackupPhonebookName = "phonebook.ndf";
 inline constexpr const char* kBackupScheduleName = "schedule.nsf";
 inline constexpr const char* kBackupMessagesFolder = "messages";
 inline constexpr const char* kBackupMediaFolder = "media";
-
-// The program's version as the build names it.
-extern const char* const kProgramVersion;
 
 // One file of the folder, its path relative to the folder.
 struct BackupFile {
@@ -40,7 +39,7 @@ struct BackupManifest {
   std::string model;    // "RX-2100" or "RX-3100"
   std::string phoneNumber;
   std::string port;
-  std::string programVersion = kProgramVersion;
+  std::string programVersion = std::string(kProgramVersion);
   int phonebookEntries = 0;
   int schedules = 0;
   int ddays = 0;

@@ -187,8 +187,10 @@ class BackupVisit {
         continue;
       }
       const fs::path path = UnusedPath(folder_ / kBackupMediaFolder, step.fileName);
-      if (!SaveDownload(path, step.content, message)) {
+      std::string detail;
+      if (!SaveDownload(path, step.content, message, detail)) {
         window_.ShowMessage(message);
+        window_.ShowMessage(detail);
         return Failed(BackupSection::Media);
       }
       result_.manifest.media.push_back(

@@ -1,13 +1,21 @@
 #include "cli/CliApp.h"
 
+#include <fcntl.h>
 #include <fmt/printf.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <functional>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "cli/WatchedLibrary.h"
 #include "common/Sleep.h"
+#include "common/Version.h"
 #include "link/ConnectAndVerify.h"
 #include "link/HandsetSearch.h"
 #include "link/PhoneLink.h"
@@ -37,9 +45,19 @@ std::string NameOf(const CliCommand& command) {
   return name;
 }
 
-void PrintUsage(std::ostream& out) {
-  out << texts::kCliUsageHead;
+// The commands whose first name word is `group` ("phonebook", "media", ...).
+std::vector<const CliCommand*> GroupCommands(const std::string& group) {
+  std::vector<const CliCommand*> found;
   for (const CliCommand* command : AllCommands()) {
+    if (command->name.size() > 1 && command->name[0] == group) {
+      found.push_back(command);
+    }
+  }
+  return found;
+}
+
+void PrintCommandLines(std::ostream& out, const std::vector<const CliCommand*>& commands) {
+  for (const CliCommand* command : commands) {
     std::string line = "  " + NameOf(*command);
     if (!command->operands.empty()) {
       line += " " + command->operands;
@@ -47,15 +65,42 @@ void PrintUsage(std::ostream& out) {
     line.resize(std::max<std::size_t>(line.size() + 1, 40), ' ');
     out << line << command->summary << '\n';
   }
-  out << '\n' << texts::kCliUsageOptions;
 }
+
+void PrintUsage(std::ostream& out) {
+  out << texts::kCliUsageHead;
+  PrintCommandLines(out, AllCommands());
+  out << '\n' << texts::kCliUsageOptions << '\n' << texts::kCliExitCodes;
+}
+
+void PrintGroupHelp(std::ostream& out, const std::string& group) {
+  out << "usage: linkora-cli " << group << " COMMAND [OPERANDS] [options]\n\ncommands:\n";
+  PrintCommandLines(out, GroupCommands(group));
+  out << "\n'linkora-cli " << group << " COMMAND --help' shows a command's options.\n";
+}
+
+constexpr std::pair<unsigned, std::string_view> kOptionNames[] = {
+    {kOptPort, "--port"},   {kOptPhone, "--phone"},   {kOptLockCode, "--lock-code"},
+    {kOptModel, "--model"}, {kOptFormat, "--format"}, {kOptFrom, "--from"},
+    {kOptInto, "--into"},   {kOptYes, "--yes"},       {kOptDryRun, "--dry-run"},
+    {kOptJson, "--json"},   {kOptQuiet, "--quiet"}};
 
 void PrintCommandHelp(std::ostream& out, const CliCommand& command) {
   out << "usage: linkora-cli " << NameOf(command);
   if (!command.operands.empty()) {
     out << ' ' << command.operands;
   }
-  out << " [options]\n\n" << command.summary << "\n\n" << texts::kCliUsageOptions;
+  out << " [options]\n\n" << command.summary << "\n\noptions:\n";
+  for (const auto& [bit, name] : kOptionNames) {
+    if ((command.options & bit) != 0) {
+      for (const auto& [option, line] : texts::kCliOptionLines) {
+        if (option == name) {
+          out << line << '\n';
+        }
+      }
+    }
+  }
+  out << texts::kCliHelpOptionLine << "\n\n" << texts::kCliExitCodes;
 }
 
 // The command whose name words begin the command line, longest name first.
@@ -69,6 +114,115 @@ const CliCommand* FindCommand(const std::vector<std::string>& words) {
     }
   }
   return best;
+}
+
+// The words of a command line that could not be parsed: what does not look
+// like an option, so that the usage printed is the command's own.
+std::vector<std::string> LooseWords(const std::vector<std::string>& args) {
+  std::vector<std::string> words;
+  for (const std::string& arg : args) {
+    if (arg.empty() || arg[0] != '-') {
+      words.push_back(arg);
+    }
+  }
+  return words;
+}
+
+// The step of a transfer that a failed library call belongs to.
+std::string_view StepOfOperation(std::string_view operation) {
+  if (operation.empty()) {
+    return {};
+  }
+  if (operation == "XrsNvReadLock_rx310") {
+    return "lock-flag";
+  }
+  if (operation == "XrsNvReadUserLock_rx310") {
+    return "lock-code";
+  }
+  if (operation == "DiagGetMin1" || operation == "DiagGetMin2") {
+    return "phone-number";
+  }
+  if (operation == "DiagSetOfflineMode") {
+    return "offline";
+  }
+  if (operation == "DiagOpenPort" || operation == "XrsSyncSend" || operation == "XrsSyncRecv" ||
+      operation == "DiagGetVer" || operation == "DiagSendSPCReq") {
+    return "connect";
+  }
+  return "transfer";
+}
+
+// The line of the tool's own for a failure that showed no message.
+std::string SilentFailureLine(const std::string& command, std::string_view step, int code) {
+  if (code == kExitCancelled) {
+    return std::string(texts::kCliCancelled);
+  }
+  for (const auto& [known, line] : texts::kCliStepFailures) {
+    if (known == step) {
+      return std::string(line);
+    }
+  }
+  return fmt::sprintf(std::string(texts::kCliCommandFailed), command,
+                      step.empty() ? std::string("transfer") : std::string(step));
+}
+
+void PrintJsonError(std::ostream& out, int code, std::string_view message, std::string_view step,
+                    const std::string& partial) {
+  nlohmann::json error = {{"error", {{"code", code}, {"message", message}, {"step", step}}}};
+  if (!partial.empty()) {
+    error["result"] = nlohmann::json::parse(partial, nullptr, false);
+  }
+  out << error.dump(2) << '\n';
+}
+
+bool WantsJson(const std::vector<std::string>& args) {
+  return std::find(args.begin(), args.end(), "--json") != args.end();
+}
+
+int UsageError(CliEnvironment& env, bool json, const std::string& problem,
+               const std::function<void(std::ostream&)>& usage) {
+  const std::string line = "linkora-cli: " + problem;
+  env.err << line << "\n\n";
+  usage(env.err);
+  if (json) {
+    PrintJsonError(env.out, kExitUsage, line, "arguments", "");
+  }
+  return kExitUsage;
+}
+
+// Answers `help`, `help GROUP`, `help COMMAND...`, `GROUP --help` and a group
+// alone. Gives nothing when the words name no help.
+std::optional<int> RunHelp(const CliArguments& parsed, CliEnvironment& env) {
+  std::vector<std::string> words = parsed.words;
+  const bool asked = parsed.help || (!words.empty() && words[0] == "help");
+  if (!words.empty() && words[0] == "help") {
+    words.erase(words.begin());
+  }
+  if (words.empty()) {
+    if (!asked) {
+      return std::nullopt;
+    }
+    PrintUsage(env.out);
+    return kExitDone;
+  }
+  if (const CliCommand* command = FindCommand(words)) {
+    if (!asked) {
+      return std::nullopt;
+    }
+    PrintCommandHelp(env.out, *command);
+    return kExitDone;
+  }
+  if (!GroupCommands(words[0]).empty() && words.size() == 1) {
+    // A group alone is a command line without its command.
+    PrintGroupHelp(asked ? env.out : env.err, words[0]);
+    return asked ? kExitDone : kExitUsage;
+  }
+  if (asked) {
+    env.err << "linkora-cli: no help for '" << words[0] << "'\n\n";
+    PrintUsage(env.err);
+    return kExitUsage;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -92,6 +246,7 @@ std::optional<ConnectSettings> CommandRun::Settings() {
   const int found = SearchHandset(Link(), host);
   host.FinishLine();
   if (found == 0) {
+    failedStep = "search";
     host.ShowMessage(texts::kSearchNotFound);
     return std::nullopt;
   }
@@ -110,17 +265,23 @@ bool CommandRun::Confirm(std::span<const std::string_view> questions) {
   if (args.yes) {
     return true;
   }
+  host.FinishLine();
   for (const std::string_view question : questions) {
     env.err << question << '\n';
   }
+  failedStep = "confirm";
   if (!env.interactive) {
-    env.err << texts::kCliConfirmNeedsYes << '\n';
+    host.ShowMessage(texts::kCliConfirmNeedsYes);
     return false;
   }
   env.err << texts::kCliConfirmPrompt << std::flush;
   std::string answer;
   std::getline(env.in, answer);
-  return answer == "y" || answer == "Y" || answer == "yes";
+  if (answer == "y" || answer == "Y" || answer == "yes") {
+    failedStep.clear();
+    return true;
+  }
+  return false;
 }
 
 bool CommandRun::WaitForRestart(const std::string& portName) {
@@ -147,57 +308,104 @@ bool CommandRun::WaitForRestart(const std::string& portName) {
 bool CommandRun::MakeFolder(const std::filesystem::path& dir) {
   std::error_code error;
   std::filesystem::create_directories(dir, error);
-  if (std::filesystem::is_directory(dir, error)) {
+  std::error_code statError;
+  if (std::filesystem::is_directory(dir, statError)) {
     return true;
   }
-  host.ShowMessage(fmt::sprintf(std::string(texts::kCliCannotMakeFolder), dir.string()));
+  if (!error || std::filesystem::exists(dir, statError)) {
+    error = std::make_error_code(std::errc::not_a_directory);
+  }
+  Fail(kExitFileError, "file",
+       fmt::sprintf(std::string(texts::kCliCannotMakeFolder), dir.string(), error.message()));
   return false;
 }
 
-void CommandRun::PrintJson(const std::string& dumped) const {
-  env.out << dumped << '\n';
+int CommandRun::CannotRead(const std::filesystem::path& path) {
+  int error = EINVAL;
+  std::error_code statError;
+  if (std::filesystem::is_directory(path, statError)) {
+    error = EISDIR;
+  } else if (const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC); fd < 0) {
+    error = errno;
+  } else {
+    ::close(fd);
+  }
+  return Fail(kExitFileError, "file",
+              fmt::sprintf(std::string(texts::kCliCannotReadFileBecause), path.string(),
+                           std::strerror(error)));
+}
+
+int CommandRun::Fail(int code, std::string_view step, std::string_view line) {
+  failedStep = step;
+  host.ShowMessage(line);
+  return code;
+}
+
+void CommandRun::PrintJson(const std::string& dumped) {
+  jsonResult = dumped;
 }
 
 int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
   std::string error;
   const std::optional<CliArguments> parsed = ParseCliArguments(args, error);
   if (!parsed) {
-    env.err << "linkora-cli: " << error << "\n\n";
-    PrintUsage(env.err);
-    return kExitUsage;
+    const CliCommand* command = FindCommand(LooseWords(args));
+    return UsageError(env, WantsJson(args), error, [command](std::ostream& out) {
+      command != nullptr ? PrintCommandHelp(out, *command) : PrintUsage(out);
+    });
+  }
+  if (parsed->version) {
+    env.out << "linkora-cli " << kProgramVersion << '\n';
+    return kExitDone;
+  }
+  if (const auto helped = RunHelp(*parsed, env)) {
+    return *helped;
   }
   if (parsed->words.empty()) {
-    PrintUsage(parsed->help ? env.out : env.err);
-    return parsed->help ? kExitDone : kExitUsage;
+    return UsageError(env, parsed->json, "no command given", PrintUsage);
   }
   const CliCommand* command = FindCommand(parsed->words);
   if (command == nullptr) {
-    env.err << "linkora-cli: unknown command '" << parsed->words[0] << "'\n\n";
-    PrintUsage(env.err);
-    return kExitUsage;
+    const std::string& word = parsed->words[0];
+    if (!GroupCommands(word).empty()) {
+      return UsageError(env, parsed->json,
+                        "unknown command '" + word + " " + parsed->words[1] + "'",
+                        [&word](std::ostream& out) { PrintGroupHelp(out, word); });
+    }
+    return UsageError(env, parsed->json, "unknown command '" + word + "'", PrintUsage);
   }
-  if (parsed->help) {
-    PrintCommandHelp(env.out, *command);
-    return kExitDone;
+  const auto usage = [command](std::ostream& out) { PrintCommandHelp(out, *command); };
+  for (const auto& [bit, name] : kOptionNames) {
+    if ((parsed->given & bit) != 0 && (command->options & bit) == 0) {
+      return UsageError(env, parsed->json, NameOf(*command) + " does not take " + std::string(name),
+                        usage);
+    }
   }
   std::vector<std::string> operands(parsed->words.begin() + static_cast<long>(command->name.size()),
                                     parsed->words.end());
   const int count = static_cast<int>(operands.size());
   if (count < command->minOperands || (command->maxOperands >= 0 && count > command->maxOperands)) {
-    env.err << "linkora-cli: wrong number of operands\n\n";
-    PrintCommandHelp(env.err, *command);
-    return kExitUsage;
+    return UsageError(env, parsed->json, "wrong number of operands", usage);
   }
 
+  WatchedLibrary library(env.library);
   TerminalHost host(env.in, env.err,
                     {.interactive = env.interactive,
                      .quiet = parsed->quiet,
+                     .columns = env.columns,
                      .phone = parsed->phone,
                      .lockCode = parsed->lockCode});
   SessionState state;
-  CommandRun run{env, *parsed, std::move(operands), host, state};
-  const int code = command->handler(run);
+  CommandRun run{env, *parsed, std::move(operands), host, state, library, false, {}, {}};
+  int code = command->handler(run);
   host.FinishLine();
+  std::string step = run.failedStep;
+  if (step.empty()) {
+    step = host.DeclinedStep();
+  }
+  if (step.empty()) {
+    step = StepOfOperation(library.LastFailure());
+  }
   // The end of a handset visit, as when a function window closes: the
   // handset goes back to data mode unless a write restarted it.
   if (!run.handsetRestarted) {
@@ -205,6 +413,22 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
   } else {
     // The write itself went through; a handset slow to come back is said plainly.
     run.WaitForRestart(host.DiagPortName());
+  }
+  if (code == kExitDone) {
+    if (parsed->json && !run.jsonResult.empty()) {
+      env.out << run.jsonResult << '\n';
+    }
+    return code;
+  }
+  if (step.empty()) {
+    step = code == kExitRefused || code == kExitFileError ? "file" : "transfer";
+  }
+  // Every failure ends with a line that says what failed.
+  if (host.MessageCount() == 0) {
+    host.ShowMessage(SilentFailureLine(NameOf(*command), step, code));
+  }
+  if (parsed->json) {
+    PrintJsonError(env.out, code, host.LastMessage(), step, run.jsonResult);
   }
   return code;
 }

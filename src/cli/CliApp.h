@@ -20,6 +20,7 @@ enum ExitCode : int {
   kExitUsage = 2,      // the command line was wrong
   kExitRefused = 3,    // a file was refused (format, size, kind)
   kExitCancelled = 4,  // a confirmation or a prompt was declined
+  kExitFileError = 5,  // a file or folder on the PC could not be read or written
 };
 
 // What the tool talks to: its streams, the handset library and the wait.
@@ -33,6 +34,7 @@ struct CliEnvironment {
   Sleep& sleep;
   // The profile holding the desktop program's "Port"; empty for none.
   std::string profilePath;
+  int columns = 80;  // width of the terminal, for the redrawn progress line
 };
 
 // Runs one command line (without the program name) and gives the exit code.

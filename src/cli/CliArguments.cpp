@@ -14,33 +14,43 @@ bool AllDigits(std::string_view text) {
 }
 
 // Options that take a value, and where the value goes.
-std::optional<std::string>* ValueSlot(CliArguments& parsed, std::string_view name) {
-  if (name == "--port")
-    return &parsed.port;
-  if (name == "--phone")
-    return &parsed.phone;
-  if (name == "--lock-code")
-    return &parsed.lockCode;
-  if (name == "--model")
-    return &parsed.model;
-  if (name == "--from")
-    return &parsed.from;
-  if (name == "--into")
-    return &parsed.into;
+std::optional<std::string>* ValueSlot(CliArguments& parsed, std::string_view name, unsigned& bit) {
+  const struct {
+    std::string_view name;
+    unsigned bit;
+    std::optional<std::string>* slot;
+  } table[] = {{"--port", kOptPort, &parsed.port},
+               {"--phone", kOptPhone, &parsed.phone},
+               {"--lock-code", kOptLockCode, &parsed.lockCode},
+               {"--model", kOptModel, &parsed.model},
+               {"--format", kOptFormat, &parsed.format},
+               {"--from", kOptFrom, &parsed.from},
+               {"--into", kOptInto, &parsed.into}};
+  for (const auto& row : table) {
+    if (row.name == name) {
+      bit = row.bit;
+      return row.slot;
+    }
+  }
   return nullptr;
 }
 
-bool* FlagSlot(CliArguments& parsed, std::string_view name) {
-  if (name == "--quiet" || name == "-q")
-    return &parsed.quiet;
-  if (name == "--json")
-    return &parsed.json;
-  if (name == "--yes" || name == "-y")
-    return &parsed.yes;
-  if (name == "--dry-run")
-    return &parsed.dryRun;
-  if (name == "--help" || name == "-h")
-    return &parsed.help;
+bool* FlagSlot(CliArguments& parsed, std::string_view name, unsigned& bit) {
+  const struct {
+    std::string_view name;
+    std::string_view shortName;
+    unsigned bit;
+    bool* slot;
+  } table[] = {
+      {"--quiet", "-q", kOptQuiet, &parsed.quiet}, {"--json", "", kOptJson, &parsed.json},
+      {"--yes", "-y", kOptYes, &parsed.yes},       {"--dry-run", "", kOptDryRun, &parsed.dryRun},
+      {"--help", "-h", 0, &parsed.help},           {"--version", "", 0, &parsed.version}};
+  for (const auto& row : table) {
+    if (row.name == name || (!row.shortName.empty() && row.shortName == name)) {
+      bit = row.bit;
+      return row.slot;
+    }
+  }
   return nullptr;
 }
 
@@ -66,15 +76,17 @@ std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& ar
       name = arg.substr(0, eq);
       inlineValue = arg.substr(eq + 1);
     }
-    if (bool* flag = FlagSlot(parsed, name)) {
+    unsigned bit = 0;
+    if (bool* flag = FlagSlot(parsed, name, bit)) {
       if (inlineValue) {
         error = "option " + name + " takes no value";
         return std::nullopt;
       }
       *flag = true;
+      parsed.given |= bit;
       continue;
     }
-    std::optional<std::string>* slot = ValueSlot(parsed, name);
+    std::optional<std::string>* slot = ValueSlot(parsed, name, bit);
     if (slot == nullptr) {
       error = "unknown option " + name;
       return std::nullopt;
@@ -87,6 +99,7 @@ std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& ar
       inlineValue = args[++i];
     }
     *slot = *inlineValue;
+    parsed.given |= bit;
   }
 
   if (parsed.port) {
@@ -111,6 +124,10 @@ std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& ar
   }
   if (parsed.model && *parsed.model != "rx2100" && *parsed.model != "rx3100") {
     error = "--model takes rx2100 or rx3100, not " + *parsed.model;
+    return std::nullopt;
+  }
+  if (parsed.format && *parsed.format != "txt" && *parsed.format != "csv") {
+    error = "--format takes txt or csv, not " + *parsed.format;
     return std::nullopt;
   }
   return parsed;

@@ -6,6 +6,22 @@
 
 namespace linkora::cli {
 
+// The options of the tool as bits, so that each command can say which it takes.
+enum CliOption : unsigned {
+  kOptPort = 1u << 0,
+  kOptPhone = 1u << 1,
+  kOptLockCode = 1u << 2,
+  kOptModel = 1u << 3,
+  kOptQuiet = 1u << 4,
+  kOptJson = 1u << 5,
+  kOptYes = 1u << 6,
+  kOptFrom = 1u << 7,
+  kOptInto = 1u << 8,
+  kOptDryRun = 1u << 9,
+  kOptFormat = 1u << 10,
+};
+inline constexpr unsigned kAllOptions = (1u << 11) - 1;
+
 // The command line after parsing: the words that name the command and its
 // operands, and the options that may appear anywhere.
 struct CliArguments {
@@ -14,6 +30,7 @@ struct CliArguments {
   std::optional<std::string> phone;     // --phone 016-123-4567
   std::optional<std::string> lockCode;  // --lock-code 1234
   std::optional<std::string> model;     // --model rx2100|rx3100
+  std::optional<std::string> format;    // --format txt|csv
   std::optional<std::string> from;      // --from FILE: export a file's records, not the handset's
   std::optional<std::string> into;      // --into FILE: import into a file, not the handset
   bool quiet = false;
@@ -21,6 +38,8 @@ struct CliArguments {
   bool yes = false;
   bool dryRun = false;  // restore: list the changes, write nothing
   bool help = false;
+  bool version = false;
+  unsigned given = 0;  // the CliOption bits that appeared (--help is not one)
 };
 
 // Parses argv[1..]. Gives the arguments, or nothing with `error` set to a

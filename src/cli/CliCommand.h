@@ -21,11 +21,17 @@ struct CommandRun {
   std::vector<std::string> operands;  // the words after the command's name
   TerminalHost& host;
   SessionState& state;
+  HandsetLibrary& library;  // env.library, watched for the step that failed
   // Set by a write that ended with the handset's restart: the handset has
   // left diagnostic mode by itself, so no mode return is sent afterwards.
   bool handsetRestarted = false;
+  // What PrintJson was given: printed at the end when the command succeeds.
+  std::string jsonResult;
+  // The step a failure happened in, when the command knows it better than
+  // the handset library's last failed call ("file", "search", ...).
+  std::string failedStep;
 
-  LinkContext Link() { return {env.library, env.sleep, state}; }
+  LinkContext Link() { return {library, env.sleep, state}; }
   // The port to switch the handset on: --port, else the profile's, else a search.
   // Gives nothing (after a message) when no port could be found.
   std::optional<ConnectSettings> Settings();
@@ -39,10 +45,17 @@ struct CommandRun {
   // After a write the handset restarts; waits (a probe a second, at most 30)
   // until it answers on the port again, so that the next command finds it.
   bool WaitForRestart(const std::string& portName);
-  // Creates a folder for output files; false (after a message) when it cannot.
+  // Creates a folder for output files; false (after a message naming the
+  // folder and the system's reason) when it cannot.
   bool MakeFolder(const std::filesystem::path& dir);
-  // Prints a JSON document on stdout.
-  void PrintJson(const std::string& dumped) const;
+  // A file that could not be opened for reading: says why (the system's
+  // reason) and gives kExitFileError.
+  int CannotRead(const std::filesystem::path& path);
+  // Shows a failure's one line, records its step and gives `code`.
+  int Fail(int code, std::string_view step, std::string_view line);
+  // The JSON result of the command; stdout gets it at the end when the
+  // command succeeds, else the error object (so stdout always holds one document).
+  void PrintJson(const std::string& dumped);
 };
 
 using CommandHandler = int (*)(CommandRun& run);
@@ -56,7 +69,13 @@ struct CliCommand {
   int maxOperands = 0;  // -1: any number
   std::string summary;
   CommandHandler handler = nullptr;
+  unsigned options = kAllOptions;  // the CliOption bits it takes
 };
+
+// The option sets of the usual kinds of command.
+inline constexpr unsigned kHandsetReadOptions =
+    kOptPort | kOptPhone | kOptLockCode | kOptQuiet | kOptJson;
+inline constexpr unsigned kHandsetWriteOptions = kHandsetReadOptions | kOptYes;
 
 // The commands of each subject, defined next to the code they drive.
 std::span<const CliCommand> HandsetCommands();

@@ -17,11 +17,10 @@ int Search(CommandRun& run) {
   const int found = SearchHandset(run.Link(), run.host);
   run.host.FinishLine();
   if (found == 0) {
-    run.host.ShowMessage(texts::kSearchNotFound);
-    return kExitFailed;
+    return run.Fail(kExitFailed, "search", texts::kSearchNotFound);
   }
   if (run.args.json) {
-    run.env.out << "{\"port\":\"COM" << found << "\"}\n";
+    run.PrintJson(nlohmann::json{{"port", "COM" + std::to_string(found)}}.dump(2));
   } else {
     run.env.out << "COM" << found << '\n';
   }
@@ -55,8 +54,14 @@ int Ports(CommandRun& run) {
 }
 
 const CliCommand kCommands[] = {
-    {{"ports"}, "", 0, 0, "show the device behind each of COM1 to COM16", &Ports},
-    {{"search"}, "", 0, 0, "find the port the handset answers on (COM1 to COM16)", &Search},
+    {{"ports"}, "", 0, 0, "show the device behind each of COM1 to COM16", &Ports, kOptJson},
+    {{"search"},
+     "",
+     0,
+     0,
+     "find the port the handset answers on (COM1 to COM16)",
+     &Search,
+     kOptQuiet | kOptJson},
 };
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "media/MediaFile.h"
 #include "media/MediaOperations.h"
 #include "media/MediaUpload.h"
+#include "media/PlainMediaFile.h"
+#include "resources/CliTexts.h"
 
 namespace linkora::cli {
 namespace {
@@ -24,26 +26,43 @@ class CliMediaWindow final : public MediaWindow {
   explicit CliMediaWindow(CommandRun& run) : run_(run) {}
 
   int RunTransfer(MediaTransferJob& job) override {
+    run_.host.SetItem(ItemName(job));
     if (!StartMediaTransfer(run_.host, job)) {
+      run_.host.SetItem({});
       return kMediaTransferFailed;
     }
     const int result = RunMediaTransfer(run_.Link(), run_.host, job);
-    run_.host.FinishLine();
+    run_.host.SetItem({});
     if (result != kMediaTransferDone) {
       ++failedTransfers_;
     }
     return result;
   }
   void ShowMessage(std::string_view text) override {
+    // A message about a file being uploaded names the file and counts as its refusal.
+    if (!uploading_.empty()) {
+      refused_.push_back({uploading_.filename().string(), std::string(text)});
+      run_.host.ShowMessage(uploading_.string() + ": " + std::string(text));
+      return;
+    }
     run_.host.ShowMessage(text);
-    ++messages_;
   }
+  void ShowFileError(std::string_view detail) override {
+    ++fileErrors_;
+    run_.failedStep = "file";
+    run_.host.ShowMessage("linkora-cli: " + std::string(detail));
+  }
+  void StartUploadFile(const std::filesystem::path& path) override { uploading_ = path; }
   bool AskYesNo(std::string_view question) override {
+    run_.host.FinishLine();
     run_.env.err << question << '\n';
     return run_.args.yes;
   }
   void ClearPhoneList() override { items_.clear(); }
-  void AddPhoneItem(int slot, const std::string& name) override { items_.emplace_back(slot, name); }
+  void AddPhoneItem(int slot, const std::string& name) override {
+    items_.emplace_back(slot, name);
+    uploading_.clear();  // stored: the file's messages are over
+  }
   int PhoneItemCount() const override { return static_cast<int>(items_.size()); }
   std::vector<int> SelectedSlots() const override {
     if (!wanted_.empty()) {
@@ -71,15 +90,35 @@ class CliMediaWindow final : public MediaWindow {
   void SetWanted(std::vector<int> slots) { wanted_ = std::move(slots); }
   const std::vector<std::pair<int, std::string>>& Items() const { return items_; }
   int FailedTransfers() const { return failedTransfers_; }
-  int Messages() const { return messages_; }
+  int FileErrors() const { return fileErrors_; }
+  // The PC files an upload refused, with the reason shown.
+  const std::vector<std::pair<std::string, std::string>>& Refused() const { return refused_; }
 
  private:
+  // What the progress line names: the PC file being sent, or the handset item read.
+  std::string ItemName(const MediaTransferJob& job) const {
+    if (job.mode == MediaTransferMode::Write) {
+      return uploading_.filename().string();
+    }
+    if (job.mode != MediaTransferMode::ReadFile) {
+      return {};
+    }
+    for (const auto& [slot, name] : items_) {
+      if (job.fileName == MediaSlotFileName(slot)) {
+        return name;
+      }
+    }
+    return job.fileName;
+  }
+
   CommandRun& run_;
   std::vector<std::pair<int, std::string>> items_;
   std::vector<int> wanted_;
   std::string folder_;
+  std::filesystem::path uploading_;
+  std::vector<std::pair<std::string, std::string>> refused_;
   int failedTransfers_ = 0;
-  int messages_ = 0;
+  int fileErrors_ = 0;
 };
 
 int ReadList(CommandRun& run, CliMediaWindow& window, MediaLists& lists,
@@ -105,7 +144,14 @@ int PullMediaFiles(CommandRun& run, const ConnectSettings& settings,
   if (window.FailedTransfers() > 0) {
     return kExitFailed;
   }
-  return saved == static_cast<int>(window.SelectedSlots().size()) ? kExitDone : kExitRefused;
+  const int wanted = static_cast<int>(window.SelectedSlots().size());
+  if (saved == wanted) {
+    return kExitDone;
+  }
+  // The window's closing message may say that files were saved; the last
+  // line says what was not.
+  return run.Fail(window.FileErrors() > 0 ? kExitFileError : kExitRefused, "file",
+                  fmt::sprintf(std::string(texts::kCliMediaNotSaved), wanted - saved, wanted));
 }
 
 namespace {
@@ -159,7 +205,7 @@ int Pull(CommandRun& run) {
   }
   const std::filesystem::path dir = run.operands[0];
   if (!run.MakeFolder(dir)) {
-    return kExitFailed;
+    return kExitFileError;
   }
   const auto settings = run.Settings();
   if (!settings) {
@@ -182,8 +228,7 @@ int Push(CommandRun& run) {
     paths.emplace_back(std::filesystem::absolute(operand));
   }
   if (const auto refused = files.Add(paths)) {
-    run.host.ShowMessage(*refused);
-    return kExitRefused;
+    return run.Fail(kExitRefused, "file", *refused);
   }
   const auto settings = run.Settings();
   if (!settings) {
@@ -193,17 +238,33 @@ int Push(CommandRun& run) {
   MediaLists lists;
   const UploadSummary summary = UploadMediaFiles(window, files, lists, *settings, run.state);
   run.handsetRestarted = summary.reset;
+  const int refused = static_cast<int>(window.Refused().size());
   if (run.args.json) {
-    run.PrintJson(nlohmann::json{
-        {"files", paths.size()}, {"stored", summary.stored}, {"reset", summary.reset}}
+    nlohmann::json reasons = nlohmann::json::array();
+    for (const auto& [file, reason] : window.Refused()) {
+      reasons.push_back({{"file", file}, {"reason", reason}});
+    }
+    run.PrintJson(nlohmann::json{{"files", paths.size()},
+                                 {"stored", summary.stored},
+                                 {"refused", reasons},
+                                 {"reset", summary.reset}}
                       .dump(2));
   } else {
-    run.env.out << summary.stored << " of " << paths.size() << " files stored on the handset\n";
+    run.env.out << fmt::sprintf(std::string(texts::kCliPushSummary), summary.stored,
+                                static_cast<int>(paths.size()), refused);
   }
   if (window.FailedTransfers() > 0 || run.host.Cancelled()) {
     return run.host.Cancelled() ? kExitCancelled : kExitFailed;
   }
-  return summary.stored == static_cast<int>(paths.size()) ? kExitDone : kExitRefused;
+  if (summary.stored == static_cast<int>(paths.size())) {
+    return kExitDone;
+  }
+  if (!window.Refused().empty()) {
+    run.failedStep = "file";
+    run.host.ShowMessage(
+        fmt::sprintf(std::string(texts::kCliPushRefused), refused, static_cast<int>(paths.size())));
+  }
+  return kExitRefused;
 }
 
 const char* ClassName(MediaClass kind) {
@@ -258,26 +319,90 @@ int Inspect(CommandRun& run) {
   return kExitDone;
 }
 
+// FILE.nmf... DIR: each file's item data as a plain file in DIR. A broken
+// file is reported and the rest go on; an existing file is replaced only with --yes.
+int Export(CommandRun& run) {
+  const std::filesystem::path dir = run.operands.back();
+  if (!run.MakeFolder(dir)) {
+    return kExitFileError;
+  }
+  nlohmann::json files = nlohmann::json::array();
+  nlohmann::json refused = nlohmann::json::array();
+  bool writeFailed = false;
+  for (std::size_t i = 0; i + 1 < run.operands.size(); ++i) {
+    const std::string& source = run.operands[i];
+    PlainMediaFile plain;
+    if (!plain.LoadNmf(source)) {
+      run.host.ShowMessage(plain.errorString());
+      refused.push_back({{"source", source}, {"message", plain.errorString()}});
+      continue;
+    }
+    const std::filesystem::path path = dir / plain.FileName();
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+      const std::string question = ReplaceFileQuestion(path);
+      run.env.err << question << '\n';
+      if (!run.args.yes) {
+        refused.push_back({{"source", source}, {"message", question}});
+        continue;
+      }
+    }
+    if (!plain.Save(path)) {
+      run.host.ShowMessage(plain.errorString());
+      writeFailed = true;
+      continue;
+    }
+    files.push_back({{"source", source}, {"file", path.string()}, {"size", plain.Data().size()}});
+    if (!run.args.json) {
+      run.env.out << path.string() << '\n';
+    }
+  }
+  if (run.args.json) {
+    run.PrintJson(
+        nlohmann::json{{"folder", dir.string()}, {"files", files}, {"refused", refused}}.dump(2));
+  }
+  if (writeFailed) {
+    return kExitFileError;
+  }
+  return refused.empty() ? kExitDone : kExitRefused;
+}
+
 const CliCommand kCommands[] = {
-    {{"media", "list"}, "", 0, 0, "list the ringtones and pictures stored in the handset", &List},
+    {{"media", "list"},
+     "",
+     0,
+     0,
+     "list the ringtones and pictures stored in the handset",
+     &List,
+     kHandsetReadOptions},
     {{"media", "pull"},
      "DIR [SLOT...]",
      1,
      -1,
      "save the handset's media items (all, or the slots named) in DIR",
-     &Pull},
+     &Pull,
+     kHandsetWriteOptions},
     {{"media", "push"},
      "FILE...",
      1,
      -1,
      "store ringtone and picture files in the handset (it restarts afterwards)",
-     &Push},
+     &Push,
+     kHandsetWriteOptions},
     {{"media", "inspect"},
      "FILE",
      1,
      1,
-     "show what the upload checks make of a PC file (--model rx2100|rx3100)",
-     &Inspect},
+     "show what the upload checks make of a PC file",
+     &Inspect,
+     kOptModel | kOptJson},
+    {{"media", "export"},
+     "FILE.nmf... DIR",
+     2,
+     -1,
+     "save the item in each downloaded .nmf file as a plain file (.mmf, .sis, ...) in DIR",
+     &Export,
+     kOptYes | kOptJson | kOptQuiet},
 };
 
 }  // namespace

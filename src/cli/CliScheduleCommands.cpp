@@ -1,6 +1,7 @@
 #include <fmt/printf.h>
 
 #include <filesystem>
+
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -75,6 +76,10 @@ void PrintStore(std::ostream& out, const ScheduleStore& store, CalendarDate toda
 }
 
 int LoadFile(CommandRun& run, const std::string& path, ScheduleStore& store) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    return run.CannotRead(path);
+  }
   const ScheduleLoadResult result = LoadScheduleFile(path, store);
   switch (result.status) {
     case ScheduleFileStatus::Loaded:
@@ -85,8 +90,7 @@ int LoadFile(CommandRun& run, const std::string& path, ScheduleStore& store) {
     case ScheduleFileStatus::NotOpened:
       break;
   }
-  run.host.ShowMessage(fmt::sprintf(std::string(texts::kCliCannotReadFile), path));
-  return kExitRefused;
+  return run.CannotRead(path);
 }
 
 }  // namespace
@@ -101,8 +105,7 @@ int PullScheduleFile(CommandRun& run, const ConnectSettings& settings, const std
   const ScheduleSaveResult saved = SaveScheduleFile(path, store);
   if (!saved.saved) {
     run.host.ShowMessage(saved.message);
-    run.host.ShowMessage(saved.detail);
-    return kExitFailed;
+    return run.Fail(kExitFileError, "file", "linkora-cli: " + saved.detail);
   }
   return kExitDone;
 }
@@ -194,8 +197,7 @@ int Export(CommandRun& run) {
   IcalendarWriter writer;
   if (!writer.Save(run.operands[0], store)) {
     run.host.ShowMessage(texts::kIcalNotWritten);
-    run.host.ShowMessage(writer.errorString());
-    return kExitFailed;
+    return run.Fail(kExitFileError, "file", writer.errorString());
   }
   if (run.args.json) {
     run.PrintJson(nlohmann::json{{"file", run.operands[0]},
@@ -209,26 +211,13 @@ int Export(CommandRun& run) {
   return kExitDone;
 }
 
-nlohmann::json ReportJson(const ImportReport& report) {
-  nlohmann::json notes = nlohmann::json::array();
-  for (const ImportReport::Note& note : report.Notes()) {
-    notes.push_back({{"kind", std::string(ImportReport::KindName(note.kind))},
-                     {"item", note.item},
-                     {"text", note.text}});
-  }
-  return {{"imported", report.Imported()}, {"notes", notes}};
-}
-
 void PrintReport(CommandRun& run, const ImportReport& report) {
   if (run.args.json) {
     return;
   }
   run.env.out << fmt::sprintf(std::string(texts::kCliImportSummary), run.operands[0],
                               report.Imported(), static_cast<int>(report.Notes().size()));
-  for (const ImportReport::Note& note : report.Notes()) {
-    run.env.out << "  " << ImportReport::KindName(note.kind) << ": "
-                << (note.item.empty() ? note.text : note.item + ": " + note.text) << '\n';
-  }
+  PrintImportNotes(run.env.out, report);
 }
 
 int ImportRefused(CommandRun& run, const IcalendarReader& reader) {
@@ -255,8 +244,7 @@ int ImportIntoFile(CommandRun& run, const std::string& path, ImportReport& repor
   const ScheduleSaveResult saved = SaveScheduleFile(path, store);
   if (!saved.saved) {
     run.host.ShowMessage(saved.message);
-    run.host.ShowMessage(saved.detail);
-    return kExitFailed;
+    return run.Fail(kExitFileError, "file", "linkora-cli: " + saved.detail);
   }
   return kExitDone;
 }
@@ -306,7 +294,7 @@ int Import(CommandRun& run) {
     return code;
   }
   if (run.args.json) {
-    nlohmann::json json = ReportJson(report);
+    nlohmann::json json = ImportReportJson(report);
     json["file"] = run.operands[0];
     json["into"] = run.args.into ? nlohmann::json(*run.args.into) : nlohmann::json("handset");
     json["schedules"] = store.ScheduleCount();
@@ -322,27 +310,31 @@ const CliCommand kCommands[] = {
      1,
      1,
      "read the handset's schedules and D-days into a file",
-     &Pull},
+     &Pull,
+     kHandsetReadOptions},
     {{"schedule", "push"},
      "FILE.nsf",
      1,
      1,
      "replace the handset's schedules and D-days with a file's (the handset restarts)",
-     &Push},
-    {{"schedule", "show"}, "FILE.nsf", 1, 1, "show what a schedule file holds", &Show},
+     &Push,
+     kHandsetWriteOptions},
+    {{"schedule", "show"}, "FILE.nsf", 1, 1, "show what a schedule file holds", &Show, kOptJson},
     {{"schedule", "export"},
      "FILE.ics",
      1,
      1,
      "write the handset's schedules and D-days (or --from FILE.nsf) as an iCalendar file",
-     &Export},
+     &Export,
+     kHandsetReadOptions | kOptFrom},
     {{"schedule", "import"},
      "FILE.ics",
      1,
      1,
      "add an iCalendar file's events to the handset's (the handset restarts) or --into "
      "FILE.nsf; tells what did not fit",
-     &Import},
+     &Import,
+     kHandsetWriteOptions | kOptInto},
 };
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -18,5 +19,9 @@ int main(int argc, char** argv) {
                                    library,
                                    sleep,
                                    linkora::DefaultProfilePath().string()};
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+    env.columns = size.ws_col;
+  }
   return linkora::cli::RunCli(args, env);
 }

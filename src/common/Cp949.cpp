@@ -1,60 +1,17 @@
 #include "common/Cp949.h"
 
-#include <iconv.h>
-
-#include <cerrno>
+#include "common/Iconv.h"
 
 namespace linkora::cp949 {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
-// Owns one iconv conversion descriptor.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (ok()) {
-      iconv_close(cd_);
-    }
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  // Converts as much of [in, in + inLeft) as it can into out. Returns the
-  // errno of the stop (0 when everything was converted).
-  int Run(const char*& in, std::size_t& inLeft, std::string& out) {
-    char buffer[256];
-    while (inLeft > 0) {
-      char* dst = buffer;
-      std::size_t dstLeft = sizeof buffer;
-      // iconv's input is declared non-const but is only read.
-      char* src = const_cast<char*>(in);
-      const std::size_t rc = iconv(cd_, &src, &inLeft, &dst, &dstLeft);
-      const int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
-      in = src;
-      out.append(buffer, static_cast<std::size_t>(dst - buffer));
-      if (error == E2BIG) {
-        continue;
-      }
-      if (error != 0) {
-        return error;
-      }
-    }
-    return 0;
-  }
-
- private:
-  iconv_t cd_;
-};
-
 }  // namespace
 
 std::string ToUtf8(std::span<const std::uint8_t> bytes) {
   std::string out;
-  Converter converter("UTF-8", "CP949");
+  Iconv converter("UTF-8", "CP949");
   if (!converter.ok()) {
     return out;
   }
@@ -86,7 +43,7 @@ std::string FieldToUtf8(std::span<const std::uint8_t> field) {
 }
 
 std::optional<std::vector<std::uint8_t>> FromUtf8(std::string_view utf8) {
-  Converter converter("CP949", "UTF-8");
+  Iconv converter("CP949", "UTF-8");
   if (!converter.ok()) {
     return std::nullopt;
   }

@@ -1,15 +1,20 @@
 #include "common/FileIo.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 
 namespace linkora {
 namespace {
+
+constexpr std::string_view kTemporaryMark = ".linkora-tmp-";
 
 std::string Describe(const std::filesystem::path& path, int error) {
   return path.string() + ": " + std::strerror(error);
@@ -31,9 +36,40 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
+void RemoveStaleTemporaryFiles(const std::filesystem::path& dir) {
+  std::error_code error;
+  for (auto it = std::filesystem::directory_iterator(dir, error);
+       !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    const auto mark = name.rfind(kTemporaryMark);
+    if (mark == std::string::npos || mark == 0) {
+      continue;
+    }
+    // NAME.linkora-tmp-PID-XXXXXX: only a file whose writer has ended.
+    const std::string rest = name.substr(mark + kTemporaryMark.size());
+    const auto dash = rest.find('-');
+    if (dash == std::string::npos || dash == 0 || dash > 9 || rest.size() != dash + 7 ||
+        !std::all_of(rest.begin(), rest.begin() + static_cast<long>(dash),
+                     [](char c) { return c >= '0' && c <= '9'; })) {
+      continue;
+    }
+    const pid_t writer = static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+    if (writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH && it->is_regular_file(error)) {
+      ::unlink(it->path().c_str());
+    }
+  }
+}
+
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::string& error) {
-  std::string temporary = path.string() + ".XXXXXX";
+  std::error_code statError;
+  if (std::filesystem::is_directory(path, statError)) {
+    error = Describe(path, EISDIR);
+    return false;
+  }
+  RemoveStaleTemporaryFiles(path.parent_path().empty() ? "." : path.parent_path());
+  std::string temporary =
+      path.string() + std::string(kTemporaryMark) + std::to_string(::getpid()) + "-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
     error = Describe(path, errno);
@@ -62,6 +98,12 @@ bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxSize,
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = Describe(path, errno);
+    return false;
+  }
+  std::error_code statError;
+  if (!std::filesystem::is_regular_file(path, statError)) {
+    // A folder opens as a stream whose size reads as huge.
+    error = Describe(path, std::filesystem::is_directory(path, statError) ? EISDIR : EINVAL);
     return false;
   }
   in.seekg(0, std::ios::end);

@@ -11,9 +11,15 @@ namespace linkora {
 
 // Writes the whole file through a temporary file in the same folder and a
 // rename, so a failed write leaves the old file whole. On failure gives
-// false and a message naming the file and the cause.
+// false and a message naming the file and the cause. The temporary file is
+// "NAME.linkora-tmp-PID-XXXXXX"; ones left by a writer that was killed are
+// removed by the next write into the folder.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::string& error);
+
+// Removes the temporary files of WriteFileAtomically in `dir` whose writing
+// process no longer runs.
+void RemoveStaleTemporaryFiles(const std::filesystem::path& dir);
 
 // Reads a whole file of at most maxSize bytes. A larger file, or one that
 // cannot be read, gives false and a message.

@@ -59,6 +59,25 @@ std::string NameOf(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
+bool IsFaultOperation(const std::string& operation) {
+  static constexpr std::string_view kPlain[] = {"version", "spc",      "offline", "reset", "mode",
+                                                "fs-read", "fs-write", "gmi",     "qcdmg"};
+  if (std::find(std::begin(kPlain), std::end(kPlain), operation) != std::end(kPlain)) {
+    return true;
+  }
+  for (const std::string_view prefix : {"read-", "write-"}) {
+    if (operation.rfind(prefix, 0) == 0) {
+      const std::string_view item = std::string_view(operation).substr(prefix.size());
+      for (std::uint16_t code = 0; code < 256; ++code) {
+        if (!item.empty() && protocol::NvItemName(code) == item) {
+          return true;
+        }
+      }
+    }
+  }
+  return false;
+}
+
 bool ParseFault(const std::string& text, Fault& fault, std::string& error) {
   std::vector<std::string> parts;
   std::size_t start = 0;
@@ -85,6 +104,12 @@ bool ParseFault(const std::string& text, Fault& fault, std::string& error) {
     return false;
   }
   fault.operation = parts[1];
+  if (!IsFaultOperation(fault.operation)) {
+    error = "unknown fault operation \"" + fault.operation +
+            "\": version, spc, offline, reset, mode, fs-read, fs-write, gmi, qcdmg, read-ITEM or "
+            "write-ITEM";
+    return false;
+  }
   auto number = [](const std::string& s, int& out) {
     if (s.empty() || s.size() > 6 || !std::all_of(s.begin(), s.end(), [](char c) {
           return std::isdigit(static_cast<unsigned char>(c));

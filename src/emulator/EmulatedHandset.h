@@ -31,6 +31,9 @@ struct Fault {
   int times = 1;
 };
 
+// True for an operation name a fault can name.
+bool IsFaultOperation(const std::string& operation);
+
 // Parses "fail:read-address:3", "drop:version:1:2" (kind, operation, nth,
 // times). False with a message for anything else.
 bool ParseFault(const std::string& text, Fault& fault, std::string& error);

@@ -2,17 +2,22 @@
 // pseudo-terminal, published under a COM name. See docs/protocol.md.
 #include <sys/prctl.h>
 
+#include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/Version.h"
 #include "emulator/EmulatedHandset.h"
 #include "emulator/HandsetState.h"
 #include "emulator/PtyServer.h"
 #include "tarvio/PortMap.h"
+#include "tarvio/Protocol.h"
 
 namespace {
 
@@ -55,11 +60,27 @@ constexpr const char* kUsage = R"(usage: linkora-emulator [options]
                         min2, addresslist, address, dialgroup, schedule, dday,
                         smslist, smsmolist, smsrx, smstx)
   --nv-error STATUS     NV status of an injected item failure (default 5)
+  --help, -h            this help
+  --version             the emulator's version
 )";
 
 int Usage(const std::string& problem) {
   std::cerr << "linkora-emulator: " << problem << "\n" << kUsage;
   return 2;
+}
+
+// A whole number within [low, high] written in plain digits, else nothing.
+std::optional<int> WholeNumber(const std::string& text, int low, int high) {
+  if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+      })) {
+    return std::nullopt;
+  }
+  const int value = std::stoi(text);
+  if (value < low || value > high) {
+    return std::nullopt;
+  }
+  return value;
 }
 
 }  // namespace
@@ -88,6 +109,9 @@ int main(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
+    } else if (arg == "--version") {
+      std::cout << "linkora-emulator " << kProgramVersion << '\n';
+      return 0;
     } else if (arg == "--no-pacing") {
       server.pacing = false;
     } else if (arg == "--exit-with-parent") {
@@ -110,17 +134,18 @@ int main(int argc, char** argv) {
     } else if (arg == "--lock-code" && value(lockCode)) {
     } else if (arg == "--phone" && value(phone)) {
     } else if (arg == "--reset-silence" && value(v)) {
-      try {
-        config.resetSilenceMs = std::stoi(v);
-      } catch (...) {
-        return Usage("--reset-silence takes milliseconds");
+      const auto ms = WholeNumber(v, 0, 600000);
+      if (!ms) {
+        return Usage("--reset-silence takes milliseconds from 0 to 600000, not \"" + v + "\"");
       }
+      config.resetSilenceMs = *ms;
     } else if (arg == "--nv-error" && value(v)) {
-      try {
-        config.nvErrorStatus = static_cast<std::uint8_t>(std::stoi(v));
-      } catch (...) {
-        return Usage("--nv-error takes a number");
+      // 0 is the status of success, so it cannot stand for a failure.
+      const auto status = WholeNumber(v, 1, 255);
+      if (!status) {
+        return Usage("--nv-error takes an NV status from 1 to 255, not \"" + v + "\"");
       }
+      config.nvErrorStatus = static_cast<std::uint8_t>(*status);
     } else if (arg == "--fault" && value(v)) {
       Fault fault;
       std::string error;
@@ -151,12 +176,21 @@ int main(int argc, char** argv) {
     state = SampleState(model);
   }
   if (!spc.empty()) {
+    if (spc.size() != protocol::kServiceCodeDigits || !WholeNumber(spc, 0, 999999)) {
+      return Usage("--spc takes six digits, not \"" + spc + "\"");
+    }
     state.serviceCode = spc;
   }
   if (!lock.empty()) {
+    if (lock != "0" && lock != "1") {
+      return Usage("--lock takes 0 or 1, not \"" + lock + "\"");
+    }
     state.lockFlag = lock == "0" ? 0 : 1;
   }
   if (!lockCode.empty()) {
+    if (lockCode.size() != 4 || !WholeNumber(lockCode, 0, 9999)) {
+      return Usage("--lock-code takes four digits, not \"" + lockCode + "\"");
+    }
     state.lockCode = lockCode;
   }
   if (!phone.empty()) {

@@ -126,9 +126,8 @@ std::string FolderOfSavedFile(const std::filesystem::path& path) {
 }
 
 bool SaveDownload(const std::filesystem::path& path, std::span<const std::uint8_t> content,
-                  std::string& message) {
-  std::string error;
-  if (!WriteFileAtomically(path, content, error)) {
+                  std::string& message, std::string& detail) {
+  if (!WriteFileAtomically(path, content, detail)) {
     message = texts::kFileWriteFailed;
     return false;
   }

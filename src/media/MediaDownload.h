@@ -47,8 +47,9 @@ std::string ReplaceFileQuestion(const std::filesystem::path& path);
 // The folder to remember after a file was saved through the save dialog.
 std::string FolderOfSavedFile(const std::filesystem::path& path);
 
-// Writes the file whole or not at all; gives false and the message to show.
+// Writes the file whole or not at all; gives false, the message to show and
+// the system's account of the failure (the path and its reason).
 bool SaveDownload(const std::filesystem::path& path, std::span<const std::uint8_t> content,
-                  std::string& message);
+                  std::string& message, std::string& detail);
 
 }  // namespace linkora

@@ -93,6 +93,8 @@ void MediaManagerDialog::Download() {
 
 void MediaManagerDialog::ChoosePcFiles() {
   FileDialogRequest request;
+  request.caption = std::string(texts::kOpenCaption);
+  request.folderKey = std::string(texts::kProfileMediaFolderKey);
   request.filter = DialogFilter(texts::kUploadFilter);
   const std::vector<std::string> chosen = Prompts().AskOpenFileNames(request);
   if (chosen.empty()) {
@@ -179,6 +181,7 @@ std::optional<std::filesystem::path> MediaManagerDialog::ChooseSaveFile(
     const std::filesystem::path& initial, std::string_view defaultExtension,
     std::string_view filter) {
   FileDialogRequest request;
+  request.caption = std::string(texts::kSaveAsCaption);
   request.filter = DialogFilter(filter);
   request.directory = initial.parent_path().string();
   request.fileName = initial.filename().string();

@@ -46,6 +46,7 @@ UploadSummary UploadMediaFiles(MediaWindow& window, PcFileList& pcFiles, MediaLi
   for (std::size_t g = 0; g < count; ++g) {
     std::optional<std::string> folderMessage;
     const std::filesystem::path path = pcFiles.PathOf(g, folderMessage);
+    window.StartUploadFile(path);
     if (folderMessage) {
       window.ShowMessage(*folderMessage);
     }
@@ -119,8 +120,10 @@ int DownloadMediaItems(MediaWindow& window, const MediaLists& lists,
       target = *chosen;
     }
     std::string message;
-    if (!SaveDownload(target, step.content, message)) {
+    std::string detail;
+    if (!SaveDownload(target, step.content, message, detail)) {
       window.ShowMessage(message);
+      window.ShowFileError(detail);
       continue;
     }
     ++saved;

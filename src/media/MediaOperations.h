@@ -25,6 +25,11 @@ class MediaWindow {
   virtual int RunTransfer(MediaTransferJob& job) = 0;
   // A message box with an OK button.
   virtual void ShowMessage(std::string_view text) = 0;
+  // What the system said about a file that could not be saved (the path and
+  // its reason), after the message; the window's box says no more than its text.
+  virtual void ShowFileError(std::string_view /*detail*/) {}
+  // An upload is about to check and send this PC file.
+  virtual void StartUploadFile(const std::filesystem::path& /*path*/) {}
   // A Yes/No question; true for Yes.
   virtual bool AskYesNo(std::string_view question) = 0;
 

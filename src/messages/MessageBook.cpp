@@ -19,6 +19,19 @@ bool IsHigh(char c) {
   return static_cast<unsigned char>(c) >= 0x80;
 }
 
+// A CP949 two-byte character: a lead byte from 0x81 and a trail byte in
+// 0x41-0x5A, 0x61-0x7A or 0x81-0xFE. The extended Hangul syllables have
+// trail bytes below 0x80 (81 41 is "갂").
+bool IsLead(char c) {
+  return static_cast<unsigned char>(c) >= 0x81;
+}
+
+bool IsTrail(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte >= 0x41 && byte <= 0x5A) || (byte >= 0x61 && byte <= 0x7A) ||
+         (byte >= 0x81 && byte <= 0xFE);
+}
+
 std::string ListLine(std::size_t number, std::string text) {
   std::replace_if(
       text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
@@ -53,7 +66,7 @@ std::string WrapMessageText(std::string_view text) {
       }
       out += c;
       ++column;
-    } else if (i + 1 < text.size() && IsHigh(text[i + 1])) {
+    } else if (IsLead(c) && i + 1 < text.size() && IsTrail(text[i + 1])) {
       if (column > kLineColumns - 2) {
         out += kLineBreak;
         column = 0;
@@ -63,7 +76,7 @@ std::string WrapMessageText(std::string_view text) {
       column += 2;
       ++i;
     }
-    // A lead byte without its second byte is dropped.
+    // A high byte that starts no two-byte character is dropped.
   }
   return out;
 }

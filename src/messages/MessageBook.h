@@ -13,8 +13,9 @@ namespace linkora {
 
 // The display form of a message text (CP949 bytes in and out): lines of at
 // most 16 columns, a two-byte character counting 2 and never split, CR LF
-// between lines; a lone lead byte (one not followed by a second byte of 0x80
-// or above) is dropped.
+// between lines. A lead byte (0x81 or above) and a CP949 trail byte (0x41 to
+// 0x5A, 0x61 to 0x7A, 0x81 to 0xFE) are one character; a high byte without a
+// valid trail byte is dropped.
 std::string WrapMessageText(std::string_view text);
 
 // The message window's tables, list lines, selection and shown text, apart

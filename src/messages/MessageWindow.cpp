@@ -1,5 +1,6 @@
 #include "messages/MessageWindow.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -9,6 +10,7 @@
 #include "common/Cp949.h"
 #include "messages/MessageSyncDialog.h"
 #include "resources/MessageTexts.h"
+#include "resources/ShellTexts.h"
 #include "shell/FileFilter.h"
 #include "shell/PromptService.h"
 #include "shell/QtText.h"
@@ -99,6 +101,30 @@ MessageWindow::MessageWindow(const ConnectSettings& settings, LinkContext contex
           [this](QListWidgetItem* item) { ShowSent(sent_->row(item)); });
 
   save_->setEnabled(false);
+
+  // Saving every message adds no control: it is in the lists' context menu.
+  const auto addExport = [this](std::string_view text, QKeySequence keys, const char* name,
+                                MessageExport::Format format) {
+    auto* action = new QAction(ToQt(text), this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    action->setShortcutVisibleInContextMenu(true);
+    action->setEnabled(false);
+    connect(action, &QAction::triggered, this, [this, format] { SaveAllMessages(format); });
+    addAction(action);
+    for (QListWidget* list : {received_, sent_}) {
+      list->addAction(action);
+    }
+    return action;
+  };
+  saveAllAsText_ = addExport(texts::kSaveAllAsTextAction, QKeySequence(Qt::CTRL | Qt::Key_E),
+                             "saveAllAsText", MessageExport::Format::Text);
+  saveAllAsCsv_ =
+      addExport(texts::kSaveAllAsCsvAction, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+                "saveAllAsCsv", MessageExport::Format::Csv);
+  for (QListWidget* list : {received_, sent_}) {
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+  }
 }
 
 void MessageWindow::LoadMessages() {
@@ -106,14 +132,18 @@ void MessageWindow::LoadMessages() {
   received_->clear();
   sent_->clear();
   book_.Clear();
+  archive_.Clear();
   text_->clear();
   save_->setEnabled(false);
   // Whatever the result, the messages handed over so far stay listed.
   RunProgress(progress);
+  saveAllAsText_->setEnabled(!archive_.Empty());
+  saveAllAsCsv_->setEnabled(!archive_.Empty());
 }
 
 void MessageWindow::AddReceived(const ReceivedMessage& message) {
   const auto lines = book_.ReceivedLines().size();
+  archive_.AddReceived(message);
   book_.AddReceived(message);
   if (book_.ReceivedLines().size() > lines) {
     AppendLine(*received_, book_.ReceivedLines().back());
@@ -122,6 +152,7 @@ void MessageWindow::AddReceived(const ReceivedMessage& message) {
 
 void MessageWindow::AddSent(const SentMessage& message) {
   const auto lines = book_.SentLines().size();
+  archive_.AddSent(message);
   book_.AddSent(message);
   if (book_.SentLines().size() > lines) {
     AppendLine(*sent_, book_.SentLines().back());
@@ -156,6 +187,8 @@ void MessageWindow::SaveMessage() {
     return;
   }
   FileDialogRequest request;
+  request.caption = std::string(texts::kSaveAsCaption);
+  request.folderKey = std::string(texts::kProfileMessageFolderKey);
   request.filter = DialogFilter(texts::kExportFilter);
   request.fileName = *name;
   request.defaultSuffix = std::string(texts::kExportExtension);
@@ -166,6 +199,23 @@ void MessageWindow::SaveMessage() {
   const MessageExportResult result = ExportSelectedMessage(book_, *path);
   if (!result.saved) {
     Prompts().ShowMessage(result.message);
+  }
+}
+
+void MessageWindow::SaveAllMessages(MessageExport::Format format) {
+  const bool csv = format == MessageExport::Format::Csv;
+  FileDialogRequest request;
+  request.caption = std::string(csv ? texts::kSaveAllAsCsvCaption : texts::kSaveAllAsTextCaption);
+  request.filter = DialogFilter(csv ? texts::kCsvExportFilter : texts::kTextExportFilter);
+  request.fileName = MessageExport::DefaultFileName(format);
+  request.defaultSuffix = csv ? "csv" : "txt";
+  const std::optional<std::string> path = Prompts().AskSaveFileName(request);
+  if (!path) {
+    return;
+  }
+  MessageExport exporter(format);
+  if (!exporter.Save(*path, archive_)) {
+    Prompts().ShowMessage(exporter.errorString());
   }
 }
 

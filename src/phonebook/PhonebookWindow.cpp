@@ -19,8 +19,12 @@
 #include "phonebook/PhonebookFile.h"
 #include "phonebook/PhonebookSyncDialog.h"
 #include "phonebook/PhonebookTransfer.h"
+#include "phonebook/VcardReader.h"
+#include "phonebook/VcardWriter.h"
 #include "resources/PhonebookTexts.h"
+#include "resources/ShellTexts.h"
 #include "resources/Texts.h"
+#include "shell/ImportReportDialog.h"
 #include "shell/PromptService.h"
 #include "shell/QtText.h"
 
@@ -86,6 +90,16 @@ QRect FieldPlace(int row) {
   return {kFieldX, kFirstRowY + kRowStep * row, kFieldWidth, kFieldHeight};
 }
 
+// The phonebook file stays the first type of the file dialogs; vCard follows.
+std::string PhonebookFileFilters() {
+  return std::string(texts::kPhonebookFileFilter) + ";;" + std::string(texts::kVcardFileFilter);
+}
+
+// Chosen by the name's extension: the file dialogs offer both types.
+bool IsVcardPath(const std::string& path) {
+  return QString::fromStdString(path).endsWith(QStringLiteral(".vcf"), Qt::CaseInsensitive);
+}
+
 QStringList ToQtList(const std::vector<std::string>& items) {
   QStringList out;
   for (const std::string& item : items) {
@@ -98,7 +112,8 @@ QStringList ToQtList(const std::vector<std::string>& items) {
 
 PhonebookWindow::PhonebookWindow(const ConnectSettings& settings, LinkContext context,
                                  PromptService& prompts, QWidget* parent)
-    : FunctionWindow(settings, context, prompts, parent) {
+    : FunctionWindow(settings, context, prompts, parent),
+      saved_(std::make_unique<Phonebook>(book_)) {
   setWindowTitle(ToQt(texts::kPhonebookWindowTitle));
   setFixedSize(kWindowWidth, kWindowHeight);
   BuildControls();
@@ -290,6 +305,15 @@ void PhonebookWindow::TakePhonebook(const Phonebook& phonebook) {
   FillGroupList();
   editor_.AfterLoad();
   UpdateControlStates();
+  MarkSaved();
+}
+
+void PhonebookWindow::MarkSaved() {
+  *saved_ = book_;
+}
+
+bool PhonebookWindow::HasUnsavedEdits() const {
+  return !(book_ == *saved_);
 }
 
 void PhonebookWindow::ActivateRow(int row) {
@@ -366,6 +390,7 @@ void PhonebookWindow::ReadFromHandset() {
   editor_.AfterRead();
   FillGroupList();
   UpdateControlStates();
+  MarkSaved();
 }
 
 void PhonebookWindow::WriteToHandset() {
@@ -384,10 +409,15 @@ void PhonebookWindow::WriteToHandset() {
 void PhonebookWindow::LoadFile() {
   FileDialogRequest request;
   request.caption = std::string(texts::kLoadFileCaption);
-  request.filter = std::string(texts::kPhonebookFileFilter);
+  request.filter = PhonebookFileFilters();
   request.defaultSuffix = std::string(texts::kPhonebookFileExtension);
+  request.folderKey = std::string(texts::kProfilePhonebookFolderKey);
   const std::optional<std::string> path = Prompts().AskOpenFileName(request);
   if (!path) {
+    return;
+  }
+  if (IsVcardPath(*path)) {
+    ImportVcard(*path);
     return;
   }
   switch (LoadPhonebookFile(std::filesystem::path(*path), book_)) {
@@ -396,6 +426,7 @@ void PhonebookWindow::LoadFile() {
       FillGroupList();
       editor_.AfterLoad();
       UpdateControlStates();
+      MarkSaved();
       Prompts().ShowMessage(texts::kPhonebookFileLoaded);
       break;
     case PhonebookFileLoad::BadFormat:
@@ -409,17 +440,53 @@ void PhonebookWindow::LoadFile() {
 void PhonebookWindow::SaveFile() {
   FileDialogRequest request;
   request.caption = std::string(texts::kSaveFileCaption);
-  request.filter = std::string(texts::kPhonebookFileFilter);
+  request.filter = PhonebookFileFilters();
   request.defaultSuffix = std::string(texts::kPhonebookFileExtension);
+  request.folderKey = std::string(texts::kProfilePhonebookFolderKey);
   const std::optional<std::string> path = Prompts().AskSaveFileName(request);
   if (!path) {
     return;
   }
+  if (IsVcardPath(*path)) {
+    ExportVcard(*path);
+    return;
+  }
   std::string error;
   if (SavePhonebookFile(std::filesystem::path(*path), book_, error)) {
+    MarkSaved();
     Prompts().ShowMessage(texts::kPhonebookFileSaved);
   } else {
     Prompts().ShowMessage(std::string(texts::kFileWriteFailed) + "\n" + error);
+  }
+}
+
+// Adds the file's contacts to the window's phonebook (free slots; a card of
+// ours goes back to its own slot) and shows what did not fit. A refused file
+// changes nothing.
+void PhonebookWindow::ImportVcard(const std::string& path) {
+  VcardReader reader;
+  if (!reader.Load(std::filesystem::path(path), book_)) {
+    Prompts().ShowMessage(reader.errorString());
+    return;
+  }
+  RefreshAllRows();
+  FillGroupList();
+  editor_.AfterLoad();
+  UpdateControlStates();
+  ImportReportDialog dialog(reader.Report(), this);
+  if (showReport_) {
+    showReport_(dialog);
+  } else {
+    dialog.exec();
+  }
+}
+
+void PhonebookWindow::ExportVcard(const std::string& path) {
+  VcardWriter writer;
+  if (writer.Save(std::filesystem::path(path), book_)) {
+    Prompts().ShowMessage(texts::kVcardSaved);
+  } else {
+    Prompts().ShowMessage(writer.errorString());
   }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "phonebook/Phonebook.h"
 #include "phonebook/PhonebookEditor.h"
@@ -15,6 +18,7 @@ class QTreeWidget;
 namespace linkora {
 
 class AvatarPreview;
+class ImportReportDialog;
 
 // The phonebook window: the 499 slots in a list, an editor for one entry at
 // a time with its avatar, and the buttons that read the phonebook from the
@@ -31,6 +35,11 @@ class PhonebookWindow final : public FunctionWindow {
   // handset and save buttons), without a file.
   void TakePhonebook(const Phonebook& phonebook);
 
+  // How the report of a vCard import is shown: by default modally; a test
+  // answers or inspects the dialog here.
+  using ReportShower = std::function<void(ImportReportDialog&)>;
+  void SetReportShower(ReportShower shower) { showReport_ = std::move(shower); }
+
   // The user's commands, as the controls give them.
   void ActivateRow(int row);
   void ApplyEntry();
@@ -44,6 +53,8 @@ class PhonebookWindow final : public FunctionWindow {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Edits since the last read, load or save.
+  bool HasUnsavedEdits() const override;
 
  private:
   void BuildControls();
@@ -54,9 +65,14 @@ class PhonebookWindow final : public FunctionWindow {
   void RefreshAllRows();
   void FillGroupList();
   void TakeText(EditorField field);
+  void MarkSaved();
+  void ImportVcard(const std::string& path);
+  void ExportVcard(const std::string& path);
 
   Phonebook book_;
+  std::unique_ptr<Phonebook> saved_;  // as it was last read, loaded or saved
   PhonebookEditor editor_{book_};
+  ReportShower showReport_;
 
   QTreeWidget* list_ = nullptr;
   QComboBox* slotList_ = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 
 // Texts of the command-line tool. The handset's messages are the program's
 // own (Texts.h and the subsystem tables) and are printed unchanged.
@@ -13,8 +14,10 @@ inline constexpr std::string_view kCliNeedsPhone =
     "linkora-cli: the handset is locked; give its phone number with --phone";
 inline constexpr std::string_view kCliNeedsLockCode =
     "linkora-cli: the handset asks for its lock code; give it with --lock-code";
-inline constexpr std::string_view kCliCannotMakeFolder = "linkora-cli: cannot make the folder %s";
+inline constexpr std::string_view kCliCannotMakeFolder =
+    "linkora-cli: cannot make the folder %s: %s; give a folder you may write to";
 inline constexpr std::string_view kCliCannotReadFile = "linkora-cli: cannot read %s";
+inline constexpr std::string_view kCliCannotReadFileBecause = "linkora-cli: cannot read %s: %s";
 
 inline constexpr std::string_view kCliBackupFolderNotEmpty =
     "linkora-cli: %s holds files; a backup goes into a new or empty folder";
@@ -34,6 +37,9 @@ inline constexpr std::string_view kCliRestoreSummary =
 
 inline constexpr std::string_view kCliExportSummary = "%s: %d schedules, %d D-days\n";
 inline constexpr std::string_view kCliImportSummary = "%s: %d imported, %d notes\n";
+inline constexpr std::string_view kCliPhonebookExportSummary = "%s: %d entries\n";
+inline constexpr std::string_view kCliPhonebookImportSummary = "%s: %d entries imported into %s\n";
+inline constexpr std::string_view kCliTheHandset = "the handset";
 
 inline constexpr std::string_view kCliUsageHead =
     "usage: linkora-cli COMMAND [OPERANDS] [options]\n"
@@ -53,9 +59,60 @@ inline constexpr std::string_view kCliUsageOptions =
     "  --yes, -y           do not ask before writing to the handset\n"
     "  --dry-run           restore: list what would change on the handset, write nothing\n"
     "  --json              machine-readable output on stdout\n"
+    "  --format txt|csv    the file format of messages export\n"
     "  --quiet, -q         no progress on stderr\n"
     "  --help, -h          this help\n"
+    "  --version           the tool's version\n"
     "\n"
-    "exit codes: 0 done, 1 handset or transfer failed, 2 usage, 3 file refused, 4 cancelled\n";
+    "'linkora-cli help GROUP' and 'linkora-cli COMMAND --help' show a group's\n"
+    "commands and the options a command takes.\n";
+
+// One line of help per option, shown for the commands that take it.
+inline constexpr std::pair<std::string_view, std::string_view> kCliOptionLines[] = {
+    {"--port",
+     "  --port COMn         the port to use (default: the desktop program's, else a search)"},
+    {"--phone", "  --phone NUMBER      the handset's phone number, if it is locked (016-123-4567)"},
+    {"--lock-code", "  --lock-code NNNN    the handset's four-digit lock code"},
+    {"--model", "  --model MODEL       rx2100 or rx3100 (default rx3100)"},
+    {"--format", "  --format txt|csv    the file format of messages export"},
+    {"--from", "  --from FILE         export: from a Linkora file instead of the handset"},
+    {"--into",
+     "  --into FILE         import: into a Linkora file (made or updated) instead of the handset"},
+    {"--yes", "  --yes, -y           do not ask before writing to the handset"},
+    {"--dry-run",
+     "  --dry-run           restore: list what would change on the handset, write nothing"},
+    {"--json", "  --json              machine-readable output on stdout"},
+    {"--quiet", "  --quiet, -q         no progress on stderr"},
+};
+inline constexpr std::string_view kCliHelpOptionLine = "  --help, -h          this help";
+
+inline constexpr std::string_view kCliExitCodes =
+    "exit codes: 0 done, 1 handset or transfer failed, 2 usage, 3 file refused, 4 cancelled,\n"
+    "5 a file or folder on the PC could not be read or written\n";
+
+// Failures the handset library reports without a message of the program.
+inline constexpr std::pair<std::string_view, std::string_view> kCliStepFailures[] = {
+    {"lock-flag",
+     "linkora-cli: the handset did not give its lock flag; check the cable and that the handset "
+     "is on, then try again"},
+    {"phone-number",
+     "linkora-cli: the handset did not give its phone number; check the cable and that the "
+     "handset is on, then try again"},
+    {"lock-code",
+     "linkora-cli: the handset did not give its lock code; check the cable and that the handset "
+     "is on, then try again"},
+    {"connect",
+     "linkora-cli: the handset did not answer on its port; check the cable and the port, then "
+     "try again"},
+};
+inline constexpr std::string_view kCliCommandFailed =
+    "linkora-cli: %s failed (%s); check the cable and the handset, then try again";
+inline constexpr std::string_view kCliCancelled = "linkora-cli: cancelled";
+inline constexpr std::string_view kCliPushSummary =
+    "%d of %d files stored on the handset, %d refused\n";
+inline constexpr std::string_view kCliMediaNotSaved =
+    "linkora-cli: %d of %d media files were not saved (the reasons are above)";
+inline constexpr std::string_view kCliPushRefused =
+    "linkora-cli: %d of %d files refused (the reasons are above)";
 
 }  // namespace linkora::texts

@@ -75,4 +75,13 @@ inline constexpr std::string_view kDownloadButton = "(&S)PC에 저장";
 inline constexpr std::string_view kChoosePcFilesButton = "(&L)PC에서 불러오기";
 inline constexpr std::string_view kUploadButton = "(&U)폰에 저장하기";
 
+// Media as plain files
+inline constexpr std::string_view kNotNmfFileFormat = "%s: 미디어 파일(.nmf)이 아닙니다.";
+inline constexpr std::string_view kNmfCutShortFormat =
+    "%s: 미디어 파일이 잘렸거나 손상되었습니다. 헤더에 적힌 데이터는 %u바이트인데 %u바이트가 "
+    "있습니다.";
+inline constexpr std::string_view kNmfNoDataFormat = "%s: 미디어 파일에 데이타가 없습니다.";
+inline constexpr std::string_view kNmfUnknownKindFormat =
+    "%s: 미디어 데이터의 형식을 알 수 없어 일반 파일로 바꿀 수 없습니다. (형식 코드 %d)";
+
 }  // namespace linkora::texts

@@ -53,4 +53,22 @@ inline constexpr std::string_view kExportExtension = "txt";
 inline constexpr std::string_view kExportFilter = "Txt Files (*.txt)|*.txt||";
 inline constexpr std::string_view kNoMessageSelected = "선택된 메시지가 없습니다.";
 
+// Every message in one UTF-8 file (text or CSV)
+inline constexpr std::string_view kExportReceivedBox = "받은 메시지";
+inline constexpr std::string_view kExportSentBox = "보낸 메시지";
+inline constexpr std::string_view kTextExportSummaryFormat = "받은 메시지 %d개, 보낸 메시지 %d개";
+inline constexpr std::string_view kTextExportHeadingFormat = "==== %s %d ====";
+inline constexpr std::string_view kTextExportReceivedTimeFormat = "받은시간: %s";
+inline constexpr std::string_view kTextExportCallbackFormat = "연락번호: %s";
+inline constexpr std::string_view kTextExportSentTimeFormat = "보낸시간: %s";
+inline constexpr std::string_view kTextExportRecipientFormat = "수신번호: %s";
+inline constexpr std::string_view kTextExportNone = "없음";
+inline constexpr std::string_view kCsvExportHeader = "메시지함,시간,번호,내용";
+inline constexpr std::string_view kSaveAllAsTextAction = "모든 메시지를 텍스트로 저장...";
+inline constexpr std::string_view kSaveAllAsCsvAction = "모든 메시지를 CSV로 저장...";
+inline constexpr std::string_view kSaveAllAsTextCaption = "모든 메시지를 텍스트로 저장";
+inline constexpr std::string_view kSaveAllAsCsvCaption = "모든 메시지를 CSV로 저장";
+inline constexpr std::string_view kTextExportFilter = "텍스트 파일 (*.txt)|*.txt||";
+inline constexpr std::string_view kCsvExportFilter = "CSV 파일 (*.csv)|*.csv||";
+
 }  // namespace linkora::texts

@@ -63,6 +63,40 @@ inline constexpr std::string_view kPhonebookFileLoaded = "전화번호부 파일
 inline constexpr std::string_view kLoadFileCaption = "파일에서 불러오기";
 inline constexpr std::string_view kSaveFileCaption = "파일에 저장";
 
+// vCard files (import and export)
+inline constexpr std::string_view kVcardFileFilter = "vCard (*.vcf)";
+inline constexpr std::string_view kVcardFileExtension = "vcf";
+inline constexpr std::string_view kVcardNotVcard = "vCard 파일이 아닙니다.";
+inline constexpr std::string_view kVcardTooLarge =
+    "파일이 너무 큽니다. vCard 파일은 16MB까지 읽을 수 있습니다.";
+inline constexpr std::string_view kVcardCannotRead = "파일을 읽을 수 없습니다.";
+inline constexpr std::string_view kVcardSaved = "현재 전화번호부를 vCard 파일에 저장하였습니다.";
+// Report notes, one per contact of the file ("item: note").
+inline constexpr std::string_view kVcardCardItem = "%d번째 연락처";
+inline constexpr std::string_view kVcardGroupNameLabel = "그룹 이름";
+inline constexpr std::string_view kVcardTextCut = "%s이 길어 '%s'(으)로 줄였습니다.";
+inline constexpr std::string_view kVcardCharactersLost =
+    "%s에서 단말기에 없는 글자 '%s'을(를) 뺐습니다.";
+inline constexpr std::string_view kVcardNumberCut = "%s 번호 %s을(를) %s(으)로 줄였습니다.";
+inline constexpr std::string_view kVcardNumberWithoutDigits =
+    "번호 '%s'에 숫자가 없어 넣지 않았습니다.";
+inline constexpr std::string_view kVcardNumberLeftOut =
+    "번호 칸 네 개가 모두 차서 %s 번호는 넣지 못했습니다.";
+inline constexpr std::string_view kVcardNumberMoved = "%s 번호 %s을(를) %s 칸에 넣었습니다.";
+inline constexpr std::string_view kVcardForeignNumber = "국제 번호 %s을(를) %s(으)로 넣었습니다.";
+inline constexpr std::string_view kVcardEmailLeftOut =
+    "EMail은 하나만 넣을 수 있어 %s은(는) 넣지 못했습니다.";
+inline constexpr std::string_view kVcardGroupsLeftOut =
+    "그룹은 하나만 지정할 수 있어 그룹 '%s'만 지정했습니다.";
+inline constexpr std::string_view kVcardNoFreeGroup =
+    "빈 그룹이 없어 그룹 '%s'을(를) 지정하지 못했습니다.";
+inline constexpr std::string_view kVcardNothingUsable = "이름도 번호도 없어 넣지 않았습니다.";
+inline constexpr std::string_view kVcardNameOnly = "번호도 EMail도 없어 넣지 않았습니다.";
+inline constexpr std::string_view kVcardNoFreeSlot = "빈 번지가 없어 넣지 못했습니다.";
+inline constexpr std::string_view kVcardSlotReplaced = "%03d번지에 있던 항목 대신 넣었습니다.";
+inline constexpr std::string_view kVcardSlotTaken =
+    "%03d번지는 앞의 연락처가 차지해 %03d번지에 넣었습니다.";
+
 // Window
 inline constexpr std::string_view kPhonebookWindowTitle = "Linkora 전화번호부";
 inline constexpr std::string_view kPhonebookQuestionTitle = "전화번호부";

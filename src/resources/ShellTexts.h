@@ -13,6 +13,12 @@ inline constexpr std::string_view kVersionText = "노르반 Linkora RX-2100/3100
 inline constexpr std::string_view kProfileSection = "Norvane Linkora";
 inline constexpr std::string_view kProfilePortKey = "Port";
 inline constexpr std::string_view kProfileDataPathKey = "DataPath";
+// Where the file dialogs of each kind of file last were.
+inline constexpr std::string_view kProfilePhonebookFolderKey = "PhonebookPath";
+inline constexpr std::string_view kProfileScheduleFolderKey = "SchedulePath";
+inline constexpr std::string_view kProfileMessageFolderKey = "MessagePath";
+inline constexpr std::string_view kProfileMediaFolderKey = "MediaPath";
+inline constexpr std::string_view kProfileBackupFolderKey = "BackupPath";
 inline constexpr std::string_view kPortNameFormat = "COM%d";
 
 // Main menu
@@ -36,6 +42,10 @@ inline constexpr std::string_view kNo = "아니요(&N)";
 // Exit
 inline constexpr std::string_view kExitQuestion = "프로그램을 종료하시겠습니까?";
 
+// Closing a phonebook or scheduler window whose edits are neither written nor saved
+inline constexpr std::string_view kCloseWithUnsavedEdits =
+    "저장하지 않은 변경 내용이 있습니다.\n창을 닫으면 변경 내용이 사라집니다. 닫으시겠습니까?";
+
 // Function buttons and the titles of their windows
 inline constexpr std::string_view kPhonebookButton = "전화번호부";
 inline constexpr std::string_view kSchedulerButton = "스케줄러";
@@ -58,6 +68,26 @@ inline constexpr std::string_view kAboutNotice =
     "주고받을 수 있습니다.";
 inline constexpr std::string_view kHelpTitle = "Linkora 도움말";
 inline constexpr std::string_view kHelpMissing = "도움말 파일을 열 수 없습니다.";
+// The program's own version beside the version line, e.g. "프로그램 버전 0.1.0".
+inline constexpr std::string_view kAboutProgramVersion = "프로그램 버전 %s";
+
+// `linkora --help`, printed before any window opens (English, as the
+// command-line tools' help is).
+inline constexpr std::string_view kProgramUsage =
+    "usage: linkora [options]\n"
+    "\n"
+    "Reads, edits, saves and writes back the phonebook, the schedules and D-days,\n"
+    "the text messages and the ringtones and pictures of an RX-2100/RX-3100\n"
+    "handset on a serial port, in a desktop window. The port menu chooses the\n"
+    "port, COM1 to COM16; its search finds the handset.\n"
+    "\n"
+    "options:\n"
+    "  --help, -h          this help\n"
+    "  --version           the program's version\n"
+    "\n"
+    "Qt's own options (-platform NAME, -style NAME, -reverse, ...) are taken as well.\n"
+    "\n"
+    "exit codes: 0 closed normally, 1 no display or Qt could not start\n";
 
 // Report after an import from another program's file
 inline constexpr std::string_view kImportReportTitle = "가져오기 결과";

@@ -54,6 +54,10 @@ inline constexpr std::string_view kDownloadedRingtone =
     "다운로드 받은 벨소리가 설정되어 있습니다.\n벨소리를 변경하시려면 노르반폰에서 설정해주시기 "
     "바랍니다.";
 
+// Captions of the file dialogs
+inline constexpr std::string_view kOpenCaption = "열기";
+inline constexpr std::string_view kSaveAsCaption = "다른 이름으로 저장";
+
 // Common buttons
 inline constexpr std::string_view kOk = "확인";
 inline constexpr std::string_view kCancel = "취소";

@@ -196,9 +196,7 @@ int RunScheduleSync(int mode, LinkContext context, TransferHost& host,
 SchedulerReaction ReactToScheduleRead(int result, ScheduleStore& store) {
   SchedulerReaction reaction;
   if (result != kSyncDone) {
-    store.Clear();
-    reaction.enableWriteAndSave = false;
-    return reaction;
+    return reaction;  // the read replaced nothing
   }
   reaction.enableAdding = true;
   reaction.enableWriteAndSave = true;

@@ -68,7 +68,7 @@ struct SchedulerReaction {
 
 // After a read that ended with `result`: a done read sorts and relinks the
 // store and reports the counts (or that there was no data); a failed read
-// leaves the store empty and disables writing and saving.
+// changes nothing, so the store, the lists and the buttons stay as they were.
 SchedulerReaction ReactToScheduleRead(int result, ScheduleStore& store);
 
 }  // namespace linkora

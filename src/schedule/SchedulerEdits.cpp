@@ -14,7 +14,9 @@ void ApplyScheduleFields(ScheduleEntry& entry, const ScheduleFields& fields) {
   entry.SetContent(fields.content);
   entry.SetPlace(fields.place);
   entry.SetAlarm(static_cast<std::uint8_t>(fields.alarmPosition));
-  entry.SetRingtone(RingtoneCode(fields.ringtonePosition));
+  if (fields.ringtonePosition >= 0) {
+    entry.SetRingtone(RingtoneCode(fields.ringtonePosition));
+  }
 }
 
 void ApplyDdayFields(DdayEntry& entry, const DdayFields& fields) {
@@ -23,7 +25,9 @@ void ApplyDdayFields(DdayEntry& entry, const DdayFields& fields) {
   entry.SetDay(static_cast<std::uint8_t>(fields.day));
   entry.SetTitle(fields.title);
   entry.SetContent(fields.content);
-  entry.SetRingtone(RingtoneCode(fields.ringtonePosition));
+  if (fields.ringtonePosition >= 0) {
+    entry.SetRingtone(RingtoneCode(fields.ringtonePosition));
+  }
 }
 
 std::optional<std::string_view> CanAddSchedule(const ScheduleStore& store) {
@@ -66,8 +70,7 @@ EditorRingtone EditorRingtoneFor(std::uint8_t code) {
   if (code > kLastRingtoneCode) {
     return {0, texts::kDownloadedRingtone};
   }
-  const int position = RingtonePosition(code);
-  return {position < 0 ? 0 : position, std::nullopt};
+  return {RingtonePosition(code), std::nullopt};
 }
 
 std::array<std::string_view, 2> ScheduleWriteQuestions() {

@@ -21,7 +21,7 @@ struct ScheduleFields {
   std::span<const std::uint8_t> content;
   std::span<const std::uint8_t> place;
   int alarmPosition = 0;     // in the alarm list
-  int ringtonePosition = 0;  // in RingtoneNames
+  int ringtonePosition = 0;  // in RingtoneNames; -1 keeps the entry's code
 };
 
 // The same for a D-day.
@@ -31,7 +31,8 @@ struct DdayFields {
   int day = 0;
   std::span<const std::uint8_t> title;
   std::span<const std::uint8_t> content;
-  int ringtonePosition = 0;  // in RingtoneNames (editor) or DdayRingtoneNames (add dialog)
+  // In RingtoneNames (editor) or DdayRingtoneNames (add dialog); -1 keeps the entry's code.
+  int ringtonePosition = 0;
 };
 
 // Writes the fields into an entry; its index and next stay until the next relink.
@@ -50,7 +51,8 @@ std::optional<std::string_view> CanAddDday(const ScheduleStore& store);
 
 // The ringtone list position the editor shows for a code. A downloaded
 // ringtone (above 113) shows the first name and gives the message to show; a
-// code below 84, which names nothing, shows the first name too.
+// code below 84, which names nothing, shows no name (-1), so that the code
+// stays until the user picks a ringtone.
 struct EditorRingtone {
   int position = 0;
   std::optional<std::string_view> message;

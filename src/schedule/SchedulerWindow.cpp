@@ -83,6 +83,7 @@ SchedulerWindow::SchedulerWindow(const ConnectSettings& settings, LinkContext co
                                  PromptService& prompts, QWidget* parent, TodayClock today)
     : FunctionWindow(settings, context, prompts, parent),
       store_(std::make_unique<ScheduleStore>()),
+      saved_(std::make_unique<ScheduleStore>()),
       today_(std::move(today)) {
   setWindowTitle(ToQt(texts::kSchedulerTitle));
   BuildControls();
@@ -222,12 +223,24 @@ void SchedulerWindow::BuildControls() {
 }
 
 void SchedulerWindow::ReadFromHandset() {
-  store_->Clear();
-  RefillSchedules();
-  RefillDdays();
+  // The read fills a store of its own and replaces this one only when it
+  // succeeds: a failed or cancelled read leaves the lists and the user's
+  // edits as they were.
   const auto progress =
       ScheduleSyncDialog::ForRead(Context(), Settings(), *store_, Prompts(), this);
-  ApplyReaction(ReactToScheduleRead(RunProgress(*progress), *store_));
+  if (RunProgress(*progress) != kSyncDone) {
+    return;
+  }
+  ApplyReaction(ReactToScheduleRead(kSyncDone, *store_));
+  MarkSaved();
+}
+
+void SchedulerWindow::MarkSaved() {
+  *saved_ = *store_;
+}
+
+bool SchedulerWindow::HasUnsavedEdits() const {
+  return !(*store_ == *saved_);
 }
 
 void SchedulerWindow::WriteToHandset() {
@@ -243,8 +256,10 @@ void SchedulerWindow::WriteToHandset() {
   }
 }
 
-FileDialogRequest SchedulerWindow::FileRequest() const {
+FileDialogRequest SchedulerWindow::FileRequest(std::string_view caption) const {
   FileDialogRequest request;
+  request.caption = std::string(caption);
+  request.folderKey = std::string(texts::kProfileScheduleFolderKey);
   // The schedule file stays the first type; iCalendar follows it.
   std::string pairs(texts::kScheduleFileFilter);
   pairs.pop_back();
@@ -255,7 +270,8 @@ FileDialogRequest SchedulerWindow::FileRequest() const {
 }
 
 void SchedulerWindow::LoadFile() {
-  const std::optional<std::string> path = Prompts().AskOpenFileName(FileRequest());
+  const std::optional<std::string> path =
+      Prompts().AskOpenFileName(FileRequest(texts::kOpenCaption));
   if (!path) {
     return;
   }
@@ -276,21 +292,27 @@ void SchedulerWindow::LoadFile() {
       RefillDdays();
       EnableWriteAndSave(true);
       EnableAdding();
+      MarkSaved();
       Prompts().ShowMessage(result.message);
       return;
   }
 }
 
 void SchedulerWindow::SaveFile() {
-  const std::optional<std::string> path = Prompts().AskSaveFileName(FileRequest());
+  const std::optional<std::string> path =
+      Prompts().AskSaveFileName(FileRequest(texts::kSaveAsCaption));
   if (!path) {
     return;
   }
   if (IsIcalendarPath(*path)) {
-    ExportIcalendar(*path);
+    ExportIcalendar(*path);  // an export: the schedule file is still unsaved
     return;
   }
-  Prompts().ShowMessage(SaveScheduleFile(*path, *store_).message);
+  const ScheduleSaveResult result = SaveScheduleFile(*path, *store_);
+  if (result.saved) {
+    MarkSaved();
+  }
+  Prompts().ShowMessage(result.message);
 }
 
 // Adds the file's events to the lists; a refused file changes nothing.
@@ -534,6 +556,7 @@ void SchedulerWindow::ShowEditorTexts(std::span<const std::uint8_t> first,
 }
 
 void SchedulerWindow::ShowEditorRingtone(std::uint8_t code) {
+  // A code that names no ringtone shows none (-1) and "수정" keeps it.
   const EditorRingtone shown = EditorRingtoneFor(code);
   ringtone_->setCurrentIndex(shown.position);
   if (shown.message) {

@@ -53,6 +53,10 @@ class SchedulerWindow final : public FunctionWindow {
   // Enter does nothing in this window.
   void accept() override {}
 
+ protected:
+  // Edits since the last read, load or save.
+  bool HasUnsavedEdits() const override;
+
  private:
   void BuildControls();
   void ReadFromHandset();
@@ -78,11 +82,13 @@ class SchedulerWindow final : public FunctionWindow {
   std::vector<std::uint8_t> FirstText() const;
   std::vector<std::uint8_t> SecondText() const;
   void ShowCountdown(int year, int month, int day);
-  FileDialogRequest FileRequest() const;
+  FileDialogRequest FileRequest(std::string_view caption) const;
+  void MarkSaved();
   void ImportIcalendar(const std::string& path);
   void ExportIcalendar(const std::string& path);
 
   std::unique_ptr<ScheduleStore> store_;
+  std::unique_ptr<ScheduleStore> saved_;  // as it was last read, loaded or saved
   TodayClock today_;
   ReportShower showReport_;
   int editorMode_ = kNoEditor;

@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <fmt/printf.h>
+
+#include "common/Version.h"
 #include "resources/ShellTexts.h"
 #include "resources/Texts.h"
 #include "shell/Artwork.h"
@@ -24,12 +27,17 @@ AboutDialog::AboutDialog(const QString& versionText, QWidget* parent) : QDialog(
 
   version_ = new QLabel(versionText, this);
   version_->setObjectName(QStringLiteral("version"));
+  programVersion_ = new QLabel(
+      ToQt(fmt::sprintf(std::string(texts::kAboutProgramVersion), std::string(kProgramVersion))),
+      this);
+  programVersion_->setObjectName(QStringLiteral("programVersion"));
   auto* notice = new QLabel(ToQt(texts::kAboutNotice), this);
   notice->setWordWrap(true);
   notice->setMinimumWidth(300);
 
   auto* lines = new QVBoxLayout;
   lines->addWidget(version_);
+  lines->addWidget(programVersion_);
   lines->addWidget(notice);
   auto* top = new QHBoxLayout;
   top->addWidget(icon);
@@ -47,6 +55,10 @@ AboutDialog::AboutDialog(const QString& versionText, QWidget* parent) : QDialog(
 
 QString AboutDialog::VersionLine() const {
   return version_->text();
+}
+
+QString AboutDialog::ProgramVersionLine() const {
+  return programVersion_->text();
 }
 
 }  // namespace linkora

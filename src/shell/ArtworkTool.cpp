@@ -3,29 +3,35 @@
 //   linkora-artwork all FOLDER         the main picture, the four buttons and the icon
 //   linkora-artwork screens FOLDER     pictures of the main window, its port menu
 //                                      and the handset search window, the
-//                                      access dialogs and About
+//                                      access dialogs, About, the help and a
+//                                      file dialog in Korean
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFont>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QString>
 #include <cstdio>
 
-#include "link/LockCodeDialog.h"
-#include "link/PhoneNumberDialog.h"
 #include "link/SessionState.h"
 #include "shell/AboutDialog.h"
 #include "shell/Artwork.h"
 #include "shell/HandsetLibraryFactory.h"
 #include "shell/HandsetSearchDialog.h"
+#include "shell/HelpDialog.h"
+#include "shell/LockCodeDialog.h"
 #include "shell/MainWindow.h"
+#include "shell/PhoneNumberDialog.h"
 #include "shell/Profile.h"
 #include "shell/PumpingSleep.h"
 #include "shell/QtPromptService.h"
+#include "shell/QtTranslation.h"
 #include "shell/SyncApp.h"
 #include "shell/WindowPicture.h"
 
@@ -36,6 +42,7 @@ int Screens(const QString& folder) {
   QFont font(QStringLiteral("NanumGothic"));
   font.setPointSize(9);
   QApplication::setFont(font);
+  const linkora::QtTranslation translation;
 
   auto library = linkora::CreateHandsetLibrary();
   linkora::PumpingSleep sleep;
@@ -89,6 +96,36 @@ int Screens(const QString& folder) {
   linkora::AboutDialog about(QString::fromStdString(state.VersionText));
   ok =
       linkora::SavePicture(linkora::FramedWindowPicture(about), folder + "/about-dialog.png") && ok;
+
+  // The keyboard focus on the second function button.
+  window.FunctionButton(linkora::FunctionPicture::Scheduler)->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  ok = linkora::SavePicture(linkora::FramedWindowPicture(window),
+                            folder + "/main-window-focus.png") &&
+       ok;
+
+  linkora::HelpDialog help;
+  help.show();
+  QApplication::processEvents();
+  ok = linkora::SavePicture(linkora::FramedWindowPicture(help), folder + "/help-window.png") && ok;
+  help.hide();
+
+  // A save dialog as the phonebook opens it, with Qt's own texts in Korean.
+  QFileDialog files(nullptr, QStringLiteral("다른 이름으로 저장"), folder,
+                    QStringLiteral("Norvane Directory File (*.ndf)"));
+  files.setOption(QFileDialog::DontUseNativeDialog);
+  files.setAcceptMode(QFileDialog::AcceptSave);
+  files.setViewMode(QFileDialog::Detail);
+  files.selectFile(QStringLiteral("전화번호부.ndf"));
+  files.resize(640, 400);
+  files.show();
+  QElapsedTimer listing;
+  listing.start();
+  while (listing.elapsed() < 500) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  ok = linkora::SavePicture(linkora::FramedWindowPicture(files), folder + "/file-dialog.png") && ok;
+  files.hide();
   window.hide();
   return ok ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 #include "shell/FunctionWindow.h"
 
 #include "link/ConnectAndVerify.h"
+#include "resources/ShellTexts.h"
+#include "shell/PromptService.h"
 #include "shell/SyncProgressDialog.h"
 
 namespace linkora {
@@ -17,6 +19,9 @@ int FunctionWindow::RunProgress(SyncProgressDialog& progress) {
 }
 
 void FunctionWindow::reject() {
+  if (HasUnsavedEdits() && !prompts_.AskYesNo(texts::kCloseWithUnsavedEdits, texts::kAppTitle)) {
+    return;
+  }
   EndHandsetVisit(context_, diagPortName_);
   QDialog::reject();
 }

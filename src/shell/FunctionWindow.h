@@ -16,6 +16,7 @@ class SyncProgressDialog;
 // last answered on in diagnostic mode, the link context and the prompts.
 // Closing the window (Escape, close box, reject()) ends the handset visit:
 // when a transfer found the handset, the mode return goes to that port.
+// A window holding edits that are neither written nor saved asks first.
 class FunctionWindow : public QDialog {
  public:
   FunctionWindow(const ConnectSettings& settings, LinkContext context, PromptService& prompts,
@@ -29,13 +30,16 @@ class FunctionWindow : public QDialog {
   // place where its connect step records the port; gives its result (1 or 2).
   int RunProgress(SyncProgressDialog& progress);
 
-  // Close: the end of a handset visit, then the window ends with Rejected.
+  // Close: with unsaved edits, asks whether to close (No keeps the window
+  // open); then the end of a handset visit, and the window ends with Rejected.
   void reject() override;
   // Ends the window without the mode return, after a write that restarted
   // the handset.
   void CloseAfterReset();
 
  protected:
+  // Whether the window holds edits that a close would lose.
+  virtual bool HasUnsavedEdits() const { return false; }
   LinkContext Context() const { return context_; }
   PromptService& Prompts() { return prompts_; }
 

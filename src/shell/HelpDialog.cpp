@@ -1,7 +1,9 @@
 #include "shell/HelpDialog.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -35,6 +37,25 @@ HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(browser_);
   layout->addWidget(buttons);
+}
+
+void HelpDialog::ShowOverActiveWindow() {
+  static QPointer<HelpDialog> shown;
+  QWidget* over = QApplication::activeModalWidget();
+  if (over == nullptr) {
+    over = QApplication::activeWindow();
+  }
+  if (shown != nullptr && over != nullptr && (over == shown || shown->parentWidget() == over)) {
+    shown->raise();
+    shown->activateWindow();
+    return;
+  }
+  // A help window of an earlier window would be blocked by the modal one now
+  // active; a new one belongs to the active window and so takes input.
+  delete shown;
+  shown = new HelpDialog(over);
+  shown->setAttribute(Qt::WA_DeleteOnClose);
+  shown->show();
 }
 
 }  // namespace linkora

@@ -13,6 +13,12 @@ class HelpDialog final : public QDialog {
 
   QTextBrowser* Browser() const { return browser_; }
 
+  // Shows the help beside the window the user is working in, without
+  // stopping it: a transfer running in a progress window goes on. There is
+  // one help window at a time; a second request moves it over the window
+  // now active.
+  static void ShowOverActiveWindow();
+
  private:
   QTextBrowser* browser_;
 };

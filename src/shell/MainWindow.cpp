@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "backup/BackupManifest.h"
@@ -24,6 +24,7 @@
 #include "resources/Texts.h"
 #include "schedule/SchedulerWindow.h"
 #include "shell/AboutDialog.h"
+#include "shell/FunctionButton.h"
 #include "shell/HandsetSearchDialog.h"
 #include "shell/HelpDialog.h"
 #include "shell/Profile.h"
@@ -40,6 +41,19 @@ constexpr const char* kServiceCode = "472913";
 std::string PortName(int n) {
   return fmt::sprintf(std::string(texts::kPortNameFormat), n);
 }
+
+// A menu bar puts the popups after a separator at its right end when its
+// style asks for separators; the separator itself is never drawn.
+class HelpAtRightStyle final : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_DrawMenuBarSeparator) {
+      return 1;
+    }
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
 
 }  // namespace
 
@@ -76,12 +90,10 @@ MainWindow::MainWindow(LinkContext context, PromptService& prompts, Profile& pro
   const std::array<std::string_view, 4> names{texts::kPhonebookButton, texts::kSchedulerButton,
                                               texts::kMessagesButton, texts::kMediaButton};
   for (std::size_t i = 0; i < pictures.size(); ++i) {
-    auto* button = new QPushButton(this);
+    auto* button = new linkora::FunctionButton(this);  // the class, not the accessor
     button->setIcon(QIcon(QPixmap::fromImage(ButtonPicture(pictures[i]))));
     button->setIconSize(QSize(kButtonPictureWidth, kButtonPictureHeight));
     button->setFixedSize(kButtonPictureWidth, kButtonPictureHeight);
-    button->setFlat(true);
-    button->setAutoDefault(false);  // Enter never presses a function button
     button->setToolTip(ToQt(names[i]));
     button->setAccessibleName(ToQt(names[i]));
     const FunctionPicture which = pictures[i];
@@ -91,9 +103,6 @@ MainWindow::MainWindow(LinkContext context, PromptService& prompts, Profile& pro
   }
   layout->addLayout(row);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  auto* help = new QShortcut(QKeySequence::HelpContents, this);
-  connect(help, &QShortcut::activated, this, &MainWindow::ShowHelp);
 
   RestorePort();
   settings_.baudRate = kServiceBaud;
@@ -123,10 +132,13 @@ void MainWindow::BuildMenu() {
   QAction* search = portMenu_->addAction(ToQt(texts::kMenuSearch));
   connect(search, &QAction::triggered, this, &MainWindow::SearchHandset);
 
-  // The help popup sits at the right end of the menu bar.
-  helpBar_ = new QMenuBar(menuBar_);
-  QMenu* helpMenu = helpBar_->addMenu(ToQt(texts::kMenuHelp));
-  menuBar_->setCornerWidget(helpBar_, Qt::TopRightCorner);
+  // The help popup sits at the right end of the same menu bar, so the arrow
+  // keys reach it from the other popups.
+  auto* style = new HelpAtRightStyle;
+  style->setParent(menuBar_);
+  menuBar_->setStyle(style);
+  menuBar_->addSeparator();
+  QMenu* helpMenu = menuBar_->addMenu(ToQt(texts::kMenuHelp));
   QAction* contents = helpMenu->addAction(ToQt(texts::kMenuHelpContents));
   connect(contents, &QAction::triggered, this, &MainWindow::ShowHelp);
   QAction* about = helpMenu->addAction(ToQt(texts::kMenuAbout));
@@ -165,8 +177,7 @@ void MainWindow::SearchHandset() {
 }
 
 void MainWindow::ShowHelp() {
-  HelpDialog help(this);
-  help.exec();
+  HelpDialog::ShowOverActiveWindow();
 }
 
 void MainWindow::ShowAbout() {
@@ -177,6 +188,7 @@ void MainWindow::ShowAbout() {
 void MainWindow::BackupHandset() {
   FileDialogRequest request;
   request.caption = texts::kBackupFolderCaption;
+  request.folderKey = std::string(texts::kProfileBackupFolderKey);
   const std::optional<std::string> chosen = prompts_.AskFolder(request);
   if (!chosen) {
     return;
@@ -196,6 +208,7 @@ void MainWindow::BackupHandset() {
 void MainWindow::RestoreHandset() {
   FileDialogRequest request;
   request.caption = texts::kRestoreFolderCaption;
+  request.folderKey = std::string(texts::kProfileBackupFolderKey);
   const std::optional<std::string> chosen = prompts_.AskFolder(request);
   if (!chosen) {
     return;

@@ -33,9 +33,8 @@ class MainWindow final : public QDialog {
   const std::string& CurrentPortName() const { return settings_.portName; }
   const ConnectSettings& Settings() const { return settings_; }
 
+  // The menu bar: file, port and, at its right end, help.
   QMenuBar* MenuBar() const { return menuBar_; }
-  // The right-aligned part of the menu bar, holding the help popup.
-  QMenuBar* HelpMenuBar() const { return helpBar_; }
   QMenu* PortMenu() const { return portMenu_; }
   QPushButton* FunctionButton(FunctionPicture picture) const {
     return buttons_[static_cast<std::size_t>(picture)];
@@ -66,7 +65,6 @@ class MainWindow final : public QDialog {
   Profile& profile_;
   ConnectSettings settings_;
   QMenuBar* menuBar_ = nullptr;
-  QMenuBar* helpBar_ = nullptr;
   QMenu* portMenu_ = nullptr;
   std::array<QAction*, 16> portItems_{};
   std::array<QPushButton*, 4> buttons_{};

@@ -12,9 +12,12 @@ namespace linkora {
 struct FileDialogRequest {
   std::string caption;
   std::string filter;
-  std::string directory;      // folder to start in; empty: the current one
+  std::string directory;      // folder to start in; empty: the remembered one, else home
   std::string fileName;       // proposed name (save dialogs)
   std::string defaultSuffix;  // added to a typed name without one, e.g. "ndf"
+  // The profile key under which the folder of this kind of file is
+  // remembered between runs; empty: nothing is remembered.
+  std::string folderKey;
 };
 
 // Every question the windows put to the user: message boxes and file

@@ -12,7 +12,8 @@ namespace linkora {
 
 // The application: owns what lives for the whole run (the handset library,
 // the wait, the remembered state, the prompts and the profile), runs the
-// main window modally and ends when it closes.
+// main window modally and ends when it closes. While it runs, Qt's own texts
+// are Korean and F1 opens the help from every window.
 class SyncApp {
  public:
   explicit SyncApp(std::unique_ptr<HandsetLibrary> library);
@@ -27,8 +28,8 @@ class SyncApp {
   std::unique_ptr<HandsetLibrary> library_;
   PumpingSleep sleep_;
   SessionState state_;
-  QtPromptService prompts_;
   Profile profile_;
+  QtPromptService prompts_;  // remembers the file dialogs' folders in the profile
 };
 
 }  // namespace linkora

@@ -24,6 +24,10 @@ TEST(CliArgumentsTest, AcceptsOptionsAnywhereAndRejectsBadValues) {
       {{"--lock-code", "123"}, false},
       {{"--lock-code", "12a4"}, false},
       {{"--model", "rx4100"}, false},
+      {{"messages", "export", "out", "--format", "csv"}, true},
+      {{"messages", "export", "out", "--format=txt"}, true},
+      {{"--format", "xls"}, false},
+      {{"--format", "CSV"}, false},
       {{"--json=yes"}, false},
       {{"--frobnicate"}, false},
   };

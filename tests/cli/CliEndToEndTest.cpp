@@ -166,6 +166,22 @@ TEST_F(CliEndToEndTest, MessagesPulledUnderTheirListedNames) {
     }
   }
   ASSERT_FALSE(expected.empty());
+  // Times in ISO 8601 without the year ("--MM-DDThh:mm") beside the display text.
+  for (const char* list : {"received", "sent"}) {
+    for (const auto& message : json[list]) {
+      if (message["time"].is_null()) {
+        EXPECT_EQ(message["timeText"], "");
+        continue;
+      }
+      const std::string time = message["time"];
+      ASSERT_EQ(time.size(), 13u) << time;
+      EXPECT_EQ(time.substr(0, 2) + time[4] + time[7] + time[10], "---T:") << time;
+      // The export name holds the same month, day, hour and minute.
+      const std::string file = message["file"];
+      EXPECT_EQ(file.substr(2, 8),
+                time.substr(2, 2) + time.substr(5, 2) + time.substr(8, 2) + time.substr(11, 2));
+    }
+  }
 
   const auto pulled = Cli({"messages", "pull", Path("msgs").string(), "--json", "-q"});
   ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
@@ -209,9 +225,19 @@ TEST_F(CliEndToEndTest, MediaPushedAndPulledBackByteForByte) {
 
 TEST_F(CliEndToEndTest, RefusedFilesExitWithThreeAndTheExactText) {
   WriteBytes(Path("note.txt"), {'h', 'e', 'l', 'l', 'o'});
-  const auto media = Cli({"media", "push", Path("note.txt").string(), "-q"});
+  WriteBytes(Path("photo.jpg"), test::Jpeg(64, 64));
+  WriteBytes(Path("empty.gif"), {});
+  const auto media = Cli({"media", "push", Path("note.txt").string(), Path("photo.jpg").string(),
+                          Path("empty.gif").string(), "-q"});
   EXPECT_EQ(media.exitCode, 3);
-  EXPECT_NE(media.err.find("잘못된 파일 형식입니다.\n"), std::string::npos) << media.err;
+  // Each refused file named with its reason; the summary counts both kinds.
+  EXPECT_NE(media.err.find(Path("note.txt").string() + ": 잘못된 파일 형식입니다.\n"),
+            std::string::npos)
+      << media.err;
+  EXPECT_NE(media.err.find(Path("empty.gif").string() + ": "), std::string::npos) << media.err;
+  EXPECT_EQ(media.out, "1 of 3 files stored on the handset, 2 refused\n");
+  EXPECT_TRUE(media.err.ends_with("linkora-cli: 2 of 3 files refused (the reasons are above)\n"))
+      << media.err;
 
   WriteBytes(Path("bad.ndf"), std::vector<std::uint8_t>(1200, 'x'));
   const auto book = Cli({"phonebook", "push", Path("bad.ndf").string(), "--yes", "-q"});
@@ -255,6 +281,59 @@ TEST_F(CliEndToEndTest, BackupThenRestoreRoundTrip) {
   const auto changed = Cli({"restore", Path("bk").string(), "--yes", "-q"});
   EXPECT_EQ(changed.exitCode, 3);
   EXPECT_NE(changed.err.find("is not the file the backup's manifest lists"), std::string::npos);
+}
+
+TEST_F(CliEndToEndTest, MessagesExportedAsOneTextOrCsvFile) {
+  const auto text = Cli({"messages", "export", Path("out").string(), "-q"});
+  ASSERT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_EQ(text.out, (Path("out") / "messages.txt").string() + "\n");
+  const auto txt = FileBytes(Path("out") / "messages.txt");
+  const std::string written(txt.begin(), txt.end());
+  EXPECT_EQ(written.substr(0, written.find('\n')), "받은 메시지 6개, 보낸 메시지 3개");
+  EXPECT_NE(written.find("\n==== 보낸 메시지 1 ====\n보낸시간: 11월 30일 오후 11시 59분\n"
+                         "수신번호: 0161112222\n\n고마워~\n"),
+            std::string::npos)
+      << written;
+
+  // The file is there now: without --yes and without a terminal nothing is replaced.
+  const auto again = Cli({"messages", "export", Path("out").string(), "--format", "txt", "-q"});
+  EXPECT_EQ(again.exitCode, 4);
+  EXPECT_EQ(FileBytes(Path("out") / "messages.txt"), txt);
+
+  const auto csv = Cli({"messages", "export", Path("all.csv").string(), "--json", "-q"});
+  ASSERT_EQ(csv.exitCode, 0) << csv.err;
+  EXPECT_EQ(
+      nlohmann::json::parse(csv.out),
+      nlohmann::json(
+          {{"file", Path("all.csv").string()}, {"format", "csv"}, {"received", 6}, {"sent", 3}}));
+  const auto table = FileBytes(Path("all.csv"));
+  const std::string rows(table.begin(), table.end());
+  EXPECT_EQ(rows.rfind("\xEF\xBB\xBF메시지함,시간,번호,내용\r\n", 0), 0u) << rows;
+  EXPECT_NE(rows.find("\r\n보낸 메시지,12월 3일 오전 9시 10분,0161234567,"
+                      "\"네, 알겠습니다. 3시에 뵙겠습니다.\"\r\n"),
+            std::string::npos)
+      << rows;
+}
+
+TEST_F(CliEndToEndTest, DownloadedNmfFilesExportedAsPlainFiles) {
+  const auto pulled = Cli({"media", "pull", Path("out").string(), "-q"});
+  ASSERT_EQ(pulled.exitCode, 0) << pulled.err;
+  const auto bell = FileBytes(Path("out") / "봄바람.nmf");
+  ASSERT_GT(bell.size(), 243u);
+
+  const auto exported =
+      Cli({"media", "export", Path("out/봄바람.nmf").string(), Path("out/바다풍경.nmf").string(),
+           Path("out/우리강아지.gif").string(), Path("plain").string(), "-q"},
+          false);
+  EXPECT_EQ(exported.exitCode, 3);
+  EXPECT_EQ(exported.err, "우리강아지.gif: 미디어 파일(.nmf)이 아닙니다.\n");
+  EXPECT_EQ(exported.out, (Path("plain") / "봄바람.mmf").string() + "\n" +
+                              (Path("plain") / "바다풍경.sis").string() + "\n");
+  EXPECT_EQ(FileBytes(Path("plain") / "봄바람.mmf"),
+            std::vector<std::uint8_t>(bell.begin() + 243, bell.end()));
+  const auto picture = FileBytes(Path("plain") / "바다풍경.sis");
+  ASSERT_GE(picture.size(), 3u);
+  EXPECT_EQ(std::string(picture.begin(), picture.begin() + 3), "SAF");
 }
 
 // Two handsets on two ports: --port reaches the one asked for, never the
@@ -311,6 +390,83 @@ TEST(CliTwoHandsetsTest, PortOptionReachesThatHandsetOnly) {
   EXPECT_FALSE(fs::exists(dir / "y.ndf"));
   handsets.clear();
   fs::remove_all(dir);
+}
+
+TEST_F(CliEndToEndTest, SavesThatFailNameThePathAndTheReason) {
+  // A folder standing where a media file goes: the others are saved, the
+  // failed one is named with the system's reason.
+  fs::create_directories(Path("out") / "봄바람.nmf");
+  const auto pulled = Cli({"media", "pull", Path("out").string(), "--yes", "-q", "--json"});
+  EXPECT_EQ(pulled.exitCode, 5) << pulled.err;
+  EXPECT_NE(pulled.err.find("linkora-cli: " + (Path("out") / "봄바람.nmf").string() +
+                            ": Is a directory\n"),
+            std::string::npos)
+      << pulled.err;
+  const auto error = nlohmann::json::parse(pulled.out)["error"];
+  EXPECT_EQ(error["code"], 5);
+  EXPECT_EQ(error["step"], "file");
+  EXPECT_EQ(error["message"],
+            "linkora-cli: 1 of 6 media files were not saved (the reasons are above)");
+  EXPECT_TRUE(fs::exists(Path("out") / "가을하늘.gif"));
+}
+
+// Every kind of fault on the reads of the handset's access data ends the
+// run with a line saying which read failed.
+TEST(CliFaultTest, AccessReadFaultsEndWithALine) {
+  const struct {
+    const char* fault;
+    const char* what;
+  } cases[] = {
+      {"fail:read-lock:1:2", "lock flag"},
+      {"drop:read-userlock:1:2", "lock code"},
+      {"corrupt:read-min1:1:2", "phone number"},
+  };
+  for (const auto& c : cases) {
+    test::RunningEmulator::Options options;
+    options.args = {"--lock",  "1",           "--lock-code", "2580",
+                    "--phone", "01612345678", "--fault",     c.fault};
+    test::RunningEmulator emulator(options);
+    ASSERT_TRUE(emulator.IsRunning()) << emulator.Error();
+    const auto result = test::RunChild(
+        LINKORA_CLI_PATH,
+        {"messages", "list", "--port", "COM11", "--phone", "01612345678", "--lock-code", "2580",
+         "--json"},
+        {"LINKORA_PORTS_DIR=" + emulator.PortsDir().string(), "LINKORA_PROFILE=/nonexistent"});
+    EXPECT_EQ(result.exitCode, 1) << c.fault;
+    const std::string line = std::string("linkora-cli: the handset did not give its ") + c.what +
+                             "; check the cable and that the handset is on, then try again\n";
+    EXPECT_TRUE(result.err.ends_with(line)) << c.fault << ":\n" << result.err;
+    EXPECT_EQ(nlohmann::json::parse(result.out)["error"]["code"], 1) << result.out;
+  }
+}
+
+TEST(EmulatorOptionsTest, InvalidValuesExitWithTwoAndSayWhich) {
+  const struct {
+    std::vector<std::string> args;
+    const char* says;
+  } cases[] = {
+      {{"--fault", "fail:read-frob:1"}, "unknown fault operation \"read-frob\""},
+      {{"--fault", "explode:version:1"}, "fault kind must be fail, drop or corrupt"},
+      {{"--fault", "fail:version:0"}, "fault counts must be whole numbers from 1"},
+      {{"--nv-error", "999"}, "--nv-error takes an NV status from 1 to 255, not \"999\""},
+      {{"--nv-error", "0"}, "--nv-error takes an NV status from 1 to 255"},
+      {{"--reset-silence", "-5"}, "--reset-silence takes milliseconds from 0 to 600000"},
+      {{"--spc", "12ab56"}, "--spc takes six digits"},
+      {{"--spc", "1234567"}, "--spc takes six digits"},
+      {{"--lock", "2"}, "--lock takes 0 or 1, not \"2\""},
+      {{"--lock-code", "12345"}, "--lock-code takes four digits"},
+      {{"--lock-code", "12a4"}, "--lock-code takes four digits"},
+  };
+  const auto ports = fs::temp_directory_path() / ("linkora-emu-opts-" + std::to_string(::getpid()));
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--ports-dir", ports.string()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto result = test::RunChild(LINKORA_EMULATOR_PATH, args, {}, 10000);
+    EXPECT_EQ(result.exitCode, 2) << testing::PrintToString(c.args);
+    EXPECT_EQ(result.err.rfind("linkora-emulator: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+  }
+  fs::remove_all(ports);
 }
 
 }  // namespace

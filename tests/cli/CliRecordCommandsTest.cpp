@@ -75,7 +75,11 @@ TEST_F(CliRecordCommandsTest, PhonebookShowGivesDecodedFieldsAndRawBytes) {
   EXPECT_TRUE(library_.log.empty()) << "a file is shown without the handset";
 
   ASSERT_EQ(Run({"phonebook", "show", Path("book.ndf")}), 0);
-  EXPECT_EQ(out_.str(), "007  김철수  016123  지정안됨\n1 entries\n");
+  // Every field in columns; Hangul takes two cells.
+  EXPECT_EQ(out_.str(),
+            "slot  name    group     mobile  home  office  fax  e-mail  ringtone\n"
+            "007   김철수  지정안됨  016123  -     -       -    -       꽃의 왈츠\n"
+            "1 entries\n");
 }
 
 TEST_F(CliRecordCommandsTest, RefusedFilesExitWithThreeAndTheWindowsText) {
@@ -91,8 +95,9 @@ TEST_F(CliRecordCommandsTest, RefusedFilesExitWithThreeAndTheWindowsText) {
     EXPECT_EQ(Run(args), 3) << args[0] << " " << args[1];
     EXPECT_EQ(err_.str(), "파일 형식이 잘못되었습니다.\n");
   }
-  EXPECT_EQ(Run({"phonebook", "show", Path("missing.ndf")}), 3);
-  EXPECT_NE(err_.str().find("missing.ndf"), std::string::npos);
+  // A file that cannot be read is not a refused one: exit 5 with the reason.
+  EXPECT_EQ(Run({"phonebook", "show", Path("missing.ndf")}), 5);
+  EXPECT_NE(err_.str().find("missing.ndf: No such file or directory"), std::string::npos);
   EXPECT_TRUE(library_.log.empty());
 }
 

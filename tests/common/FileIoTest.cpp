@@ -67,5 +67,38 @@ TEST_F(FileIoTest, ReadRefusesMissingAndOversizedFiles) {
   EXPECT_EQ(bytes, std::vector<std::uint8_t>{7});
 }
 
+TEST_F(FileIoTest, FoldersGivenForFilesAreNamedAsFolders) {
+  fs::create_directory(dir / "folder");
+  std::string error;
+  std::vector<std::uint8_t> bytes;
+  EXPECT_FALSE(ReadWholeFile(dir / "folder", 64u << 20, bytes, error));
+  EXPECT_EQ(error, (dir / "folder").string() + ": Is a directory");
+  EXPECT_FALSE(WriteFileAtomically(dir / "folder", std::vector<std::uint8_t>{1}, error));
+  EXPECT_EQ(error, (dir / "folder").string() + ": Is a directory");
+}
+
+TEST_F(FileIoTest, NextWriteRemovesTemporariesOfEndedWritersOnly) {
+  // pid 1 always runs; a pid beyond pid_max never does.
+  const struct {
+    const char* name;
+    bool removed;
+  } cases[] = {
+      {"a.ndf.linkora-tmp-999999999-Ab12Cd", true},
+      {"b.ndf.linkora-tmp-1-Ab12Cd", false},
+      {"c.ndf.XXXXXX", false},
+      {"d.ndf.linkora-tmp-999999999-short", false},
+      {"user.linkora-tmp-notes", false},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(dir / c.name) << "half";
+  }
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(dir / "a.ndf", std::vector<std::uint8_t>{1}, error)) << error;
+  for (const auto& c : cases) {
+    EXPECT_EQ(fs::exists(dir / c.name), !c.removed) << c.name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 5);
+}
+
 }  // namespace
 }  // namespace linkora

@@ -147,11 +147,13 @@ TEST(DownloadTest, ExtensionsAndPaths) {
 TEST(DownloadTest, SavingWholeOrNotAtAll) {
   test::TempFolder folder;
   std::string message;
+  std::string detail;
   const Bytes content{1, 2, 3};
-  EXPECT_TRUE(SaveDownload(folder.path / "a.gif", content, message));
+  EXPECT_TRUE(SaveDownload(folder.path / "a.gif", content, message, detail));
   EXPECT_EQ(test::TempFolder::Read(folder.path / "a.gif"), content);
-  EXPECT_FALSE(SaveDownload(folder.path / "missing" / "a.gif", content, message));
+  EXPECT_FALSE(SaveDownload(folder.path / "missing" / "a.gif", content, message, detail));
   EXPECT_EQ(message, "파일 쓰기도중 오류가 발생하였습니다.");
+  EXPECT_EQ(detail, (folder.path / "missing" / "a.gif").string() + ": No such file or directory");
 }
 
 }  // namespace

@@ -32,6 +32,28 @@ struct WrapCase {
   std::string wrapped;
 };
 
+TEST(WrapMessageTextTest, ExtendedSyllablesKeepTheirTrailByteBelow0x80) {
+  const WrapCase cases[] = {
+      {"81 41", "\x81\x41", "\x81\x41"},
+      {"lead with a lower-case trail",
+       "ab\xB0"
+       "c",
+       "ab\xB0"
+       "c"},
+      {"both ends of the trail ranges", "\x81\x5A\x81\x61\xC6\x7A\xC6\xFE",
+       "\x81\x5A\x81\x61\xC6\x7A\xC6\xFE"},
+      {"0x5B to 0x60 are no trail bytes", "\x81\x5B\x81\x60", "\x5B\x60"},
+      {"a letter trail is not a column of its own", "abcdefghijklmno\x81\x41",
+       "abcdefghijklmno\r\n\x81\x41"},
+  };
+  for (const WrapCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(WrapMessageText(c.text), c.wrapped);
+  }
+  // Shown as the syllable it is.
+  EXPECT_EQ(Utf8(WrapMessageText("\x81\x41")), "갂");
+}
+
 TEST(WrapMessageTextTest, LinesOfSixteenColumnsWithTwoByteCharactersKeptWhole) {
   const std::string han = Cp949("한");  // two bytes in CP949
   std::string eightHan;
@@ -46,11 +68,15 @@ TEST(WrapMessageTextTest, LinesOfSixteenColumnsWithTwoByteCharactersKeptWhole) {
       {"eight syllables fill exactly one line", eightHan, eightHan},
       {"nine syllables", eightHan + han, eightHan + "\r\n" + han},
       {"a letter after eight syllables", eightHan + "z", eightHan + "\r\nz"},
-      {"lone lead byte dropped",
+      {"lone lead byte before a digit dropped",
        std::string("ab\xB0"
-                   "c"),
-       "abc"},
+                   "1"),
+       "ab1"},
+      {"lone lead byte before a space dropped", std::string("ab\xB0 c"), "ab c"},
       {"lone lead byte at the end", std::string("ab\xB0"), "ab"},
+      {"lead byte before a line break dropped", std::string("a\xB0\nb"), "a\r\nb"},
+      {"0x80 starts no character", std::string("a\x80\xB0\xA1"), "a\xB0\xA1"},
+      {"0xFF is no trail byte", std::string("a\xB0\xFF"), "a"},
       {"LF", "ab\ncd", "ab\r\ncd"},
       {"CR", "ab\rcd", "ab\r\ncd"},
       {"CR LF is one break", "ab\r\ncd", "ab\r\ncd"},

@@ -3,11 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -217,7 +221,8 @@ TEST_F(MessageWindowTest, DoubleClickShowsTheMessageWithItsHeaderAndWrappedText)
       {"abcdefghijklmnopqrst", "abcdefghijklmnop\nqrst"},
       {"abcdefghijklmno" + Cp949("가"), "abcdefghijklmno\n가"},
       {Cp949("가나다라마바사아"), "가나다라마바사아"},
-      {std::string("ab\xB0") + "c", "abc"},
+      {std::string("ab\xB0") + "1", "ab1"},
+      {std::string("ab\x81\x41"), "ab갂"},
       {Cp949("줄\r\n바꿈"), "줄\n바꿈"},
   };
   for (const Case& c : cases) {
@@ -325,6 +330,69 @@ TEST_F(MessageWindowTest, ClosingAfterALoadSendsTheModeReturn) {
   EXPECT_THAT(fake.CallsOf("XrsSendFrame"), ElementsAre("XrsSendFrame(44)"));
 }
 
+TEST_F(MessageWindowTest, ContextMenuAndShortcutsSaveEveryMessageAsTextOrCsv) {
+  for (const char* list : {"received", "sent"}) {
+    std::vector<std::string> texts;
+    for (const QAction* action : List(list)->actions()) {
+      texts.push_back(action->text().toStdString());
+      EXPECT_FALSE(action->isEnabled()) << "nothing to save before a load";
+    }
+    EXPECT_THAT(texts,
+                ElementsAre("모든 메시지를 텍스트로 저장...", "모든 메시지를 CSV로 저장..."));
+    EXPECT_EQ(List(list)->contextMenuPolicy(), Qt::ActionsContextMenu);
+  }
+  received[0] = {1, 0, Cp949("안녕, \"친구\""), "0161234567", std::array<int, 4>{3, 5, 14, 7}};
+  sent[1] = {"", "114", {1, 2, 3, 4}};
+  Button("load")->click();
+  const auto text = folder.path / "all.txt";
+  const auto csv = folder.path / "all.csv";
+  window->activateWindow();  // shortcuts work in the active window
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  prompts.SetNextFileName(text.string());
+  QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+  prompts.SetNextFileName(csv.string());
+  QTest::keyClick(List("sent"), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(prompts.requests.size(), 2u);
+  EXPECT_EQ(prompts.prompts[0].text, "모든 메시지를 텍스트로 저장");
+  EXPECT_EQ(prompts.requests[0].filter, "텍스트 파일 (*.txt)");
+  EXPECT_EQ(prompts.requests[0].fileName, "messages.txt");
+  EXPECT_EQ(prompts.requests[0].defaultSuffix, "txt");
+  EXPECT_EQ(prompts.prompts[1].text, "모든 메시지를 CSV로 저장");
+  EXPECT_EQ(prompts.requests[1].filter, "CSV 파일 (*.csv)");
+  EXPECT_EQ(prompts.requests[1].fileName, "messages.csv");
+  const auto textBytes = test::TempFolder::Read(text);
+  EXPECT_EQ(std::string(textBytes.begin(), textBytes.end()),
+            "받은 메시지 1개, 보낸 메시지 1개\n"
+            "\n==== 받은 메시지 1 ====\n받은시간: 3월 5일 오후 2시 7분\n연락번호: 0161234567\n"
+            "\n안녕, \"친구\"\n"
+            "\n==== 보낸 메시지 1 ====\n보낸시간: 1월 2일 오전 3시 4분\n수신번호: 114\n\n\n");
+  const auto csvBytes = test::TempFolder::Read(csv);
+  EXPECT_EQ(std::string(csvBytes.begin(), csvBytes.end()),
+            "\xEF\xBB\xBF메시지함,시간,번호,내용\r\n"
+            "받은 메시지,3월 5일 오후 2시 7분,0161234567,\"안녕, \"\"친구\"\"\"\r\n"
+            "보낸 메시지,1월 2일 오전 3시 4분,114,\r\n");
+  EXPECT_THAT(prompts.Messages(), IsEmpty());
+
+  prompts.SetNextFileName((folder.path / "missing" / "all.txt").string());
+  List("received")->actions()[0]->trigger();
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0].rfind("파일 쓰기도중 오류가 발생하였습니다.\n", 0), 0u);
+}
+
+TEST_F(MessageWindowTest, EverySentMessageIsSavedBeyondTheListsTwenty) {
+  for (int slot = 0; slot < 25; ++slot) {
+    sent[slot] = {"m" + std::to_string(slot), "1", {1, 1, 0, 0}};
+  }
+  Button("load")->click();
+  EXPECT_EQ(List("sent")->count(), 20);
+  const auto csv = folder.path / "all.csv";
+  prompts.SetNextFileName(csv.string());
+  List("sent")->actions()[1]->trigger();
+  const auto bytes = test::TempFolder::Read(csv);
+  const std::string rows(bytes.begin(), bytes.end());
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 26) << rows;
+}
+
 TEST_F(MessageWindowTest, Pictures) {
   const auto out = test::ScreenshotFolder();
   if (!out) {
@@ -341,6 +409,18 @@ TEST_F(MessageWindowTest, Pictures) {
   Button("load")->click();
   DoubleClick(List("received"), 0);
   EXPECT_TRUE(test::SaveWindowPicture(*window, *out, QStringLiteral("messages-shown.png")));
+
+  // The received list's context menu, drawn where a right click would open it.
+  QMenu menu;
+  menu.addActions(List("received")->actions());
+  menu.ensurePolished();
+  menu.adjustSize();
+  QImage picture = FramedWindowPicture(*window);
+  const QPoint click = List("received")->mapTo(window.get(), QPoint(60, 30));
+  QPainter painter(&picture);
+  painter.drawPixmap(click + QPoint(0, picture.height() - window->height()), menu.grab());
+  painter.end();
+  EXPECT_TRUE(picture.save(*out + QStringLiteral("/messages-save-all-menu.png"), "PNG"));
 }
 
 }  // namespace

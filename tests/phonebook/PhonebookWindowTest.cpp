@@ -558,7 +558,7 @@ TEST_F(PhonebookWindowFileTest, SaveThenLoadInAnotherWindow) {
   QTest::mouseClick(Push("save"), Qt::LeftButton);
   EXPECT_THAT(prompts.Messages(), ElementsAre("현재 전화번호부를 파일에 저장하였습니다."));
   ASSERT_EQ(prompts.requests.size(), 1u);
-  EXPECT_EQ(prompts.requests[0].filter, "Norvane Directory File (*.ndf)");
+  EXPECT_EQ(prompts.requests[0].filter, "Norvane Directory File (*.ndf);;vCard (*.vcf)");
   EXPECT_EQ(prompts.requests[0].defaultSuffix, "ndf");
   EXPECT_EQ(ReadBytes(path).size(), 1104u + 2 * 222u);
 
@@ -646,6 +646,61 @@ TEST_F(PhonebookWindowTest, EveryTextFitsItsControl) {
     EXPECT_LE(header->fontMetrics().horizontalAdvance(List()->headerItem()->text(c)) + 8,
               header->sectionSize(c));
   }
+}
+
+// ---- Closing with unsaved edits ----
+
+constexpr const char* kUnsavedQuestion =
+    "저장하지 않은 변경 내용이 있습니다.\n창을 닫으면 변경 내용이 사라집니다. 닫으시겠습니까?";
+
+TEST_F(PhonebookWindowFileTest, ClosingWithUnsavedEditsAsksFirstAndNoKeepsTheWindow) {
+  Phonebook book;
+  PutEntry(book, 1, 0x01, "엄마", "0111234567");
+  window.TakePhonebook(book);
+  prompts.SetNextAnswer(true);  // delete the entry: an edit not yet saved
+  window.ActivateRow(0);
+  window.DeleteEntry();
+  prompts.prompts.clear();
+
+  QTest::keyClick(&window, Qt::Key_Escape);
+  window.close();  // the close box
+  ASSERT_EQ(prompts.prompts.size(), 2u);
+  for (const auto& prompt : prompts.prompts) {
+    EXPECT_EQ(prompt.kind, "YesNo");
+    EXPECT_EQ(prompt.text, kUnsavedQuestion);
+    EXPECT_EQ(prompt.caption, "Linkora");
+  }
+  EXPECT_TRUE(window.isVisible());
+
+  // Saved to a file: no question any more.
+  prompts.SetNextFileName(PathOf("book.ndf"));
+  QTest::mouseClick(Push("save"), Qt::LeftButton);
+  prompts.prompts.clear();
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(prompts.prompts.empty());
+}
+
+TEST_F(PhonebookWindowTest, ClosingWithoutEditsOrAfterYesAsksAtMostOnce) {
+  // Nothing changed since the window opened.
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(prompts.prompts.empty());
+
+  // An applied entry, then Yes to the question.
+  window.show();
+  prompts.SetNextAnswer(true);  // add an entry in slot 3
+  window.ActivateRow(2);
+  TypeText(Edit("name"), QStringLiteral("이모"));
+  TypeText(Edit("mobile"), QStringLiteral("0111"));
+  window.ApplyEntry();
+  EXPECT_EQ(window.Book().Flags().Flags(3), 0x01);
+  prompts.prompts.clear();
+  prompts.SetNextAnswer(true);
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible());
+  ASSERT_EQ(prompts.prompts.size(), 1u);
+  EXPECT_EQ(prompts.prompts[0].text, kUnsavedQuestion);
 }
 
 }  // namespace

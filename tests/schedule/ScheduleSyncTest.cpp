@@ -429,14 +429,15 @@ TEST(SchedulerReactionTest, DoneReadSortsRelinksAndReportsTheCounts) {
   EXPECT_EQ(store.Dday(0).Index(), 0);
 }
 
-TEST(SchedulerReactionTest, FailedReadEmptiesTheStoreAndDisablesWritingAndSaving) {
+TEST(SchedulerReactionTest, FailedReadChangesNeitherTheStoreNorTheButtons) {
   ScheduleStore store;
   store.AppendSchedule(Schedule(0, 2003, 0));
+  const ScheduleStore before = store;
   const SchedulerReaction r = ReactToScheduleRead(2, store);
   EXPECT_FALSE(r.message.has_value());
-  EXPECT_EQ(r.enableWriteAndSave, false);
+  EXPECT_FALSE(r.enableWriteAndSave.has_value());
   EXPECT_FALSE(r.enableAdding);
-  EXPECT_TRUE(store == ScheduleStore{});
+  EXPECT_TRUE(store == before);
 }
 
 }  // namespace

@@ -87,10 +87,10 @@ struct RingtoneCase {
   bool downloaded;
 };
 
-TEST(SchedulerEditsTest, EditorShowsTheFirstRingtoneForDownloadedOnes) {
+TEST(SchedulerEditsTest, EditorShowsTheFirstRingtoneForDownloadedOnesAndNoneForUnknownOnes) {
   const RingtoneCase cases[] = {
-      {84, 0, false}, {99, 15, false}, {113, 29, false},
-      {114, 0, true}, {255, 0, true},  {83, 0, false},
+      {84, 0, false}, {99, 15, false}, {113, 29, false}, {114, 0, true},
+      {255, 0, true}, {83, -1, false}, {0, -1, false},
   };
   for (const RingtoneCase& c : cases) {
     SCOPED_TRACE(c.code);

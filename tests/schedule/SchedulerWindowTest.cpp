@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -278,20 +279,45 @@ TEST_F(SchedulerWindowTest, ReadOfAnEmptyHandsetSaysSoAndStillAllowsWritingAndSa
   EXPECT_THAT(Lines(List("schedules")), IsEmpty());
 }
 
-TEST_F(SchedulerWindowTest, FailedReadEmptiesTheListsAndDisablesWritingButNotAdding) {
-  LoadSample();
+TEST_F(SchedulerWindowTest, FailedOrCancelledReadLeavesTheListsTheStoreAndTheButtons) {
   OnHandset({Schedule(2026, 1, 1, 0, 0), Schedule(2026, 1, 2, 0, 0)}, {});
-  fake.FailCall("XrsNvReadSchedule_rx310", 2, 2);  // the second record, and its retry
-  Button("read")->click();
-  EXPECT_THAT(prompts.Messages(),
-              ElementsAre("스케줄러 데이터 가져오기중 오류가 발생했습니다. 다시 시도해주십시요."));
-  EXPECT_EQ(window->Store().ScheduleCount(), 0);
-  EXPECT_EQ(window->Store().DdayCount(), 0);
-  EXPECT_THAT(Lines(List("schedules")), IsEmpty());
-  EXPECT_THAT(Lines(List("ddays")), IsEmpty());
-  EXPECT_FALSE(Button("write")->isEnabled());
-  EXPECT_FALSE(Button("save")->isEnabled());
-  EXPECT_TRUE(Button("addSchedule")->isEnabled());  // once enabled, adding stays
+  struct Case {
+    const char* name;
+    std::function<void()> prepare;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"record read fails",
+       [this] {
+         fake.FailCall("XrsNvReadSchedule_rx310", 2, 2);
+       },  // the second record, and its retry
+       {"스케줄러 데이터 가져오기중 오류가 발생했습니다. 다시 시도해주십시요."}},
+      {"phone number question cancelled",
+       [this] {
+         fake.lockFlag = true;
+         state.RememberedPhoneNumber.clear();
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadSample();
+    List("schedules")->setCurrentRow(1);
+    Button("delete")->click();  // an edit not yet saved
+    List("ddays")->setCurrentRow(0);
+    const ScheduleStore before = window->Store();
+    c.prepare();
+    Button("read")->click();
+    EXPECT_EQ(prompts.Messages(), c.messages);
+    EXPECT_EQ(window->Store(), before);
+    EXPECT_THAT(Lines(List("schedules")), ElementsAre("2026-12-10 09:00", "2027-01-01 00:00"));
+    EXPECT_THAT(Lines(List("ddays")), ElementsAre("2026-12-19", "2027-03-02"));
+    EXPECT_EQ(List("ddays")->currentRow(), 0);  // the selection and the editor stay too
+    EXPECT_TRUE(Button("store")->isEnabled());
+    EXPECT_TRUE(Button("write")->isEnabled());
+    EXPECT_TRUE(Button("save")->isEnabled());
+    EXPECT_TRUE(Button("addSchedule")->isEnabled());
+  }
 }
 
 TEST_F(SchedulerWindowTest, LoadAsksForAScheduleFileAndFillsTheLists) {
@@ -430,6 +456,86 @@ TEST_F(SchedulerWindowTest, DownloadedRingtoneIsAnnouncedAndStoringGivesTheFirst
   EXPECT_EQ(Combo("ringtone")->currentIndex(), 0);
   Button("store")->click();
   EXPECT_EQ(window->Store().Schedule(0).Ringtone(), 84);
+}
+
+TEST_F(SchedulerWindowTest, RingtoneCodeThatNamesNothingShowsNoneAndStaysUntilOneIsPicked) {
+  Load(FileOf({Schedule(2026, 5, 5, 10, 0, "소풍", "", 0, 0)}, {Dday(2026, 6, 1, "", "", 83)}));
+  prompts.prompts.clear();
+  List("schedules")->setCurrentRow(0);
+  EXPECT_EQ(Combo("ringtone")->currentIndex(), -1);
+  EXPECT_EQ(Combo("ringtone")->currentText().toStdString(), "");
+  Button("store")->click();
+  EXPECT_EQ(window->Store().Schedule(0).Ringtone(), 0);
+  List("ddays")->setCurrentRow(0);
+  EXPECT_EQ(Combo("ringtone")->currentIndex(), -1);
+  Button("store")->click();
+  EXPECT_EQ(window->Store().Dday(0).Ringtone(), 83);
+  EXPECT_TRUE(prompts.prompts.empty());
+
+  List("schedules")->setCurrentRow(0);
+  Combo("ringtone")->setCurrentIndex(3);  // "사랑의기쁨"
+  Button("store")->click();
+  EXPECT_EQ(window->Store().Schedule(0).Ringtone(), 87);
+}
+
+TEST_F(SchedulerWindowTest, ClosingWithUnsavedEditsAsksFirstAndNoKeepsTheWindow) {
+  const std::string question =
+      "저장하지 않은 변경 내용이 있습니다.\n창을 닫으면 변경 내용이 사라집니다. 닫으시겠습니까?";
+  LoadSample();
+  List("ddays")->setCurrentRow(1);
+  Button("delete")->click();
+  // Escape, "닫기" and the close box each ask; No keeps the window open.
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  Button("close")->click();
+  window->close();
+  ASSERT_EQ(prompts.prompts.size(), 3U);
+  for (const auto& prompt : prompts.prompts) {
+    EXPECT_EQ(prompt.kind, "YesNo");
+    EXPECT_EQ(prompt.text, question);
+    EXPECT_EQ(prompt.caption, "Linkora");
+  }
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->Store().DdayCount(), 1);
+  prompts.SetNextAnswer(true);
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(prompts.prompts.size(), 4U);
+}
+
+TEST_F(SchedulerWindowTest, ClosingAfterSavingOrWithoutEditsAsksNothing) {
+  struct Case {
+    const char* name;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {"loaded, not changed", [] {}},
+      {"read, not changed", [this] { Button("read")->click(); }},
+      {"changed, then saved",
+       [this] {
+         List("schedules")->setCurrentRow(0);
+         Button("delete")->click();
+         prompts.SetNextFileName((folder.path / "saved.nsf").string());
+         Button("save")->click();
+       }},
+      {"changed back by hand",
+       [this] {
+         List("ddays")->setCurrentRow(0);
+         DatePicker()->setDate(QDate(2026, 12, 20));
+         DatePicker()->setDate(QDate(2026, 12, 19));
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    window->show();
+    LoadSample();
+    c.act();
+    prompts.prompts.clear();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    for (const auto& prompt : prompts.prompts) {
+      EXPECT_NE(prompt.kind, "YesNo");
+    }
+  }
 }
 
 TEST_F(SchedulerWindowTest, NewDateOfASelectedDdayIsStoredAtOnceButItsLineWaitsForARefill) {

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "link/LockCodeDialog.h"
-#include "link/PhoneNumberDialog.h"
+#include "shell/LockCodeDialog.h"
+#include "shell/PhoneNumberDialog.h"
 #include "tests/support/ScriptedPromptService.h"
 
 namespace linkora::test {

@@ -4,9 +4,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -127,10 +129,10 @@ TEST_F(MainWindowTest, ExactlyOnePortItemIsCheckedAfterAnySelection) {
 TEST_F(MainWindowTest, MenuHoldsTheItemsInTheirOrder) {
   const auto window = Open();
   QList<QAction*> popups = window->MenuBar()->actions();
-  ASSERT_EQ(popups.size(), 2);
-  ASSERT_EQ(window->MenuBar()->cornerWidget(Qt::TopRightCorner), window->HelpMenuBar());
-  ASSERT_EQ(window->HelpMenuBar()->actions().size(), 1);
-  popups += window->HelpMenuBar()->actions();
+  // File, port, the separator that puts help at the right end, help.
+  ASSERT_EQ(popups.size(), 4);
+  EXPECT_TRUE(popups[2]->isSeparator());
+  popups.removeAt(2);
   EXPECT_EQ(popups[0]->text(), QStringLiteral("(&F)파일"));
   EXPECT_EQ(popups[1]->text(), QStringLiteral("(&S)포트설정"));
   EXPECT_EQ(popups[2]->text(), QStringLiteral("(&H)도움말"));
@@ -158,6 +160,44 @@ TEST_F(MainWindowTest, MenuHoldsTheItemsInTheirOrder) {
   ASSERT_EQ(help.size(), 2);
   EXPECT_EQ(help[0]->text(), QStringLiteral("(&H) Linkora 도움말"));
   EXPECT_EQ(help[1]->text(), QStringLiteral("(&A) Linkora 에 관해서"));
+}
+
+TEST_F(MainWindowTest, HelpSitsAtTheRightEndAndTheArrowKeysReachIt) {
+  const auto window = Open();
+  window->show();
+  QMenuBar* bar = window->MenuBar();
+  const QList<QAction*> popups = bar->actions();
+  const QRect port = bar->actionGeometry(popups[1]);
+  const QRect help = bar->actionGeometry(popups[3]);
+  EXPECT_GT(help.left(), port.right() + 40);
+  EXPECT_GE(help.right(), bar->width() - 12);
+
+  // With the port menu open, Right moves on to help and Left comes back.
+  bar->setActiveAction(popups[1]);
+  QApplication::processEvents();
+  ASSERT_TRUE(popups[1]->menu()->isVisible());
+  QTest::keyClick(popups[1]->menu(), Qt::Key_Right);
+  EXPECT_EQ(bar->activeAction(), popups[3]);
+  QTest::keyClick(popups[3]->menu(), Qt::Key_Left);
+  EXPECT_EQ(bar->activeAction(), popups[1]);
+  popups[1]->menu()->close();
+}
+
+TEST_F(MainWindowTest, FunctionButtonShowsTheKeyboardFocus) {
+  const auto window = Open();
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  QPushButton* button = window->FunctionButton(FunctionPicture::Scheduler);
+  window->FunctionButton(FunctionPicture::Phonebook)->setFocus();
+  const QImage without = button->grab().toImage();
+  button->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(button->hasFocus());
+  const QImage with = button->grab().toImage();
+  EXPECT_NE(without, with);
+  // The frame lies inside the edge; the middle of the picture stays as it was.
+  const QPoint middle(button->width() / 2, button->height() / 2);
+  EXPECT_EQ(without.pixel(middle), with.pixel(middle));
+  EXPECT_NE(without.pixel(2, button->height() / 2), with.pixel(2, button->height() / 2));
 }
 
 TEST_F(MainWindowTest, TitleSettingsAndRememberedTexts) {
@@ -299,6 +339,10 @@ TEST_F(MainWindowTest, AboutShowsTheVersionLine) {
   AboutDialog about(ToQt(state_.VersionText));
   EXPECT_EQ(about.windowTitle(), QStringLiteral("Linkora 정보"));
   EXPECT_EQ(about.VersionLine(), QStringLiteral("노르반 Linkora RX-2100/3100 v1.4.7 release"));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^프로그램 버전 \\d+\\.\\d+\\.\\d+$"))
+                  .match(about.ProgramVersionLine())
+                  .hasMatch())
+      << about.ProgramVersionLine().toStdString();
 }
 
 TEST_F(MainWindowTest, HelpShowsTheKoreanHelpPage) {

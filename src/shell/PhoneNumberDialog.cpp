@@ -1,4 +1,4 @@
-#include "link/PhoneNumberDialog.h"
+#include "shell/PhoneNumberDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

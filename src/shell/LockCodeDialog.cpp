@@ -1,4 +1,4 @@
-#include "link/LockCodeDialog.h"
+#include "shell/LockCodeDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
