@@ -15,6 +15,7 @@
 #include "media/MediaDownload.h"
 #include "media/MediaInfo.h"
 #include "media/MediaUpload.h"
+#include "messages/MessageBook.h"
 #include "messages/MessageSync.h"
 #include "phonebook/PhonebookFile.h"
 #include "phonebook/PhonebookTransfer.h"
@@ -127,9 +128,17 @@ class BackupVisit {
 
   bool ReadMessages() {
     Step(texts::kBackupMessagesTitle, 4);
-    MessageBook& book = content_->messages;
-    if (!ReadMessagesOnLink(context_, steps_, *link_, book)) {
+    MessageArchive& read = content_->messages;
+    if (!ReadMessagesOnLink(context_, steps_, *link_, read)) {
       return Failed(BackupSection::Messages);
+    }
+    // The per-message files are the message window's: its table limits hold.
+    MessageBook book;
+    for (const ReceivedMessage& message : read.Received()) {
+      book.AddReceived(message);
+    }
+    for (const SentMessage& message : read.Sent()) {
+      book.AddSent(message);
     }
     std::vector<std::string> written;
     const MessageExportResult saved =
@@ -175,7 +184,7 @@ class BackupVisit {
     for (const ShownMediaItem& item : items) {
       steps_.Step(fmt::sprintf(std::string(texts::kBackupMediaTitle), ++done,
                                static_cast<int>(items.size()), 6, kSteps));
-      HandsetContent::MediaItem read{item.slot, item.name, {}};
+      HandsetContent::MediaItem read{item.slot, item.name, {}, {}};
       if (!ReadFile(MediaSlotFileName(item.slot), read.slotFile, announced)) {
         return Failed(BackupSection::Media);
       }
@@ -195,6 +204,9 @@ class BackupVisit {
       }
       result_.manifest.media.push_back(
           {item.slot, item.name, fs::relative(path, folder_).generic_string()});
+      if (step.output == DownloadOutput::Nmf) {
+        read.nmf = step.content;
+      }
       content_->media.push_back(std::move(read));
     }
     return true;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "messages/MessageBook.h"
+#include "messages/MessageArchive.h"
 #include "phonebook/Phonebook.h"
 #include "schedule/ScheduleStore.h"
 
@@ -17,10 +17,11 @@ struct HandsetContent {
     int slot = 0;
     std::vector<std::uint8_t> name;      // CP949, as on the handset
     std::vector<std::uint8_t> slotFile;  // the slot file as it arrived
+    std::vector<std::uint8_t> nmf;       // the saved .nmf file; empty for a picture
   };
   Phonebook phonebook;
   ScheduleStore schedules;
-  MessageBook messages;
+  MessageArchive messages;
   std::vector<MediaItem> media;
 };
 

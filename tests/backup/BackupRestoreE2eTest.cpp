@@ -82,6 +82,19 @@ TEST_F(BackupRestoreE2eTest, BackupChangeRestoreAndBackupAgainGiveTheSameNativeF
   const auto manifest = nlohmann::json::parse(FileBytes(Path("one") / "manifest.json"));
   EXPECT_EQ(manifest["phoneNumber"], "01612345678");
   EXPECT_EQ(manifest["media"].size(), 6u);
+  // The open copies other programs read.
+  const auto text = [&](const char* name) {
+    const auto bytes = FileBytes(Path("one") / name);
+    return std::string(bytes.begin(), bytes.end());
+  };
+  EXPECT_EQ(text("contacts.vcf").rfind("BEGIN:VCARD\r\nVERSION:3.0\r\n", 0), 0u);
+  EXPECT_EQ(text("messages.csv").rfind("\xEF\xBB\xBF메시지함,시간,번호,내용\r\n", 0), 0u);
+  EXPECT_FALSE(text("messages.txt").empty());
+  int plain = 0;
+  for (const auto& entry : fs::directory_iterator(Path("one") / "media-files")) {
+    plain += entry.path().extension() != ".nmf" ? 1 : 0;
+  }
+  EXPECT_GE(plain, 1);
 
   const auto same = Cli({"restore", Path("one").string(), "--dry-run"});
   ASSERT_EQ(same.exitCode, 0) << same.err;

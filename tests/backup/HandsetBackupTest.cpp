@@ -86,7 +86,8 @@ TEST_F(HandsetBackupTest, OneVisitReadsEverythingAndWritesTheManifestLast) {
   for (const BackupFile& file : result.manifest.files) {
     listed.push_back(file.path);
   }
-  EXPECT_EQ(listed, (std::vector<std::string>{"calendar.ics", "media/pic.gif", "phonebook.ndf",
+  EXPECT_EQ(listed, (std::vector<std::string>{"calendar.ics", "contacts.vcf", "media/pic.gif",
+                                              "messages.csv", "messages.txt", "phonebook.ndf",
                                               "schedule.nsf"}));
   EXPECT_EQ(host.titles.front(), "핸드폰 연결중.. (1/7)");
   EXPECT_NE(std::find(host.titles.begin(), host.titles.end(), "미디어 백업중.. 1/1개 (6/7)"),
