@@ -151,7 +151,7 @@ while IFS='|' read -r line want; do
   check "completes '$line'" same "$want" "$(complete_line "$line")"
 done <<'CASES'
 linkora-cli pho|phonebook
-linkora-cli phonebook |pull push show
+linkora-cli phonebook |export import pull push show
 linkora-cli --port COM1 phonebook p|pull push
 linkora-cli --port com1|COM1 COM10 COM11 COM12 COM13 COM14 COM15 COM16
 linkora-cli media inspect x --model |rx2100 rx3100
