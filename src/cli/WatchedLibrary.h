@@ -21,6 +21,9 @@ class WatchedLibrary final : public HandsetLibrary {
   bool DiagOpenPort(const std::string& portName, int baudRate) override {
     return Note("DiagOpenPort", inner_.DiagOpenPort(portName, baudRate));
   }
+  // Why a port could not be opened (busy, forbidden, a stale link) comes
+  // from the library underneath, not from the watch.
+  std::string PortOpenProblem() override { return inner_.PortOpenProblem(); }
   void DiagClosePort() override { inner_.DiagClosePort(); }
   bool XrsSyncSend(std::span<const std::uint8_t> bytes, int& sent) override {
     return Note("XrsSyncSend", inner_.XrsSyncSend(bytes, sent));

@@ -85,6 +85,17 @@ TEST(CliAppTest, SearchWithoutHandsetFails) {
   EXPECT_EQ(tool.out.str(), "");
 }
 
+// The library's account of a refused port (busy, forbidden) reaches the
+// terminal through the tool's own watch on the library.
+TEST(CliAppTest, RefusedPortSaysWhy) {
+  ToolRun tool;
+  tool.library.missingPorts = {"COM5"};
+  tool.library.portProblems["COM5"] = "COM5 is held by process 4242 (minicom).";
+  EXPECT_EQ(tool.Run({"phonebook", "pull", "x.ndf", "--port", "COM5", "-q"}), 1);
+  EXPECT_NE(tool.err.str().find("COM5 is held by process 4242 (minicom).\n"), std::string::npos)
+      << tool.err.str();
+}
+
 TEST(CliAppTest, PortComesFromOptionThenProfileThenSearch) {
   const auto dir = std::filesystem::temp_directory_path() / "linkora-cli-port-test";
   std::filesystem::create_directories(dir);
