@@ -12,27 +12,14 @@
 #include "common/FileIo.h"
 #include "phonebook/Phonebook.h"
 #include "phonebook/PhonebookFile.h"
-#include "tests/support/FakeHandsetLibrary.h"
+#include "tests/cli/CliToolTest.h"
 
 namespace linkora::cli {
 namespace {
 
-class CliPhonebookVcardTest : public testing::Test {
+class CliPhonebookVcardTest : public test_support::CliToolTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("linkora-cli-vcard-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  int Run(const std::vector<std::string>& args) {
-    out_.str("");
-    err_.str("");
-    CliEnvironment env{in_, out_, err_, false, library_, library_.sleep, ""};
-    return RunCli(args, env);
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  CliPhonebookVcardTest() : CliToolTest("linkora-cli-vcard") {}
   static std::string Data(const std::string& name) {
     return (std::filesystem::path(LINKORA_VCARD_DATA_DIR) / name).string();
   }
@@ -42,12 +29,6 @@ class CliPhonebookVcardTest : public testing::Test {
     EXPECT_TRUE(ReadWholeFile(path, 1 << 20, bytes, error)) << error;
     return bytes;
   }
-
-  std::filesystem::path dir_;
-  test::FakeHandsetLibrary library_;
-  std::istringstream in_;
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 TEST_F(CliPhonebookVcardTest, ExportFromAFileAndImportBackGiveTheSameFile) {

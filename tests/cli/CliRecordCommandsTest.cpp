@@ -10,7 +10,7 @@
 #include "phonebook/PhonebookFile.h"
 #include "schedule/ScheduleFile.h"
 #include "schedule/ScheduleStore.h"
-#include "tests/support/FakeHandsetLibrary.h"
+#include "tests/cli/CliToolTest.h"
 
 namespace linkora::cli {
 namespace {
@@ -23,29 +23,9 @@ std::vector<std::uint8_t> Cp949(std::initializer_list<int> bytes) {
   return out;
 }
 
-class CliRecordCommandsTest : public testing::Test {
+class CliRecordCommandsTest : public test_support::CliToolTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("linkora-cli-records-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  int Run(const std::vector<std::string>& args) {
-    out_.str("");
-    err_.str("");
-    CliEnvironment env{in_, out_, err_, false, library_, library_.sleep, ""};
-    return RunCli(args, env);
-  }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  std::filesystem::path dir_;
-  test::FakeHandsetLibrary library_;
-  std::istringstream in_;
-  std::ostringstream out_;
-  std::ostringstream err_;
+  CliRecordCommandsTest() : CliToolTest("linkora-cli-records") {}
 };
 
 TEST_F(CliRecordCommandsTest, PhonebookShowGivesDecodedFieldsAndRawBytes) {

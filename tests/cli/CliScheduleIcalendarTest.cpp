@@ -11,7 +11,7 @@
 #include "common/Cp949.h"
 #include "schedule/ScheduleFile.h"
 #include "schedule/ScheduleStore.h"
-#include "tests/support/FakeHandsetLibrary.h"
+#include "tests/cli/CliToolTest.h"
 
 namespace linkora::cli {
 namespace {
@@ -23,35 +23,19 @@ std::string Slurp(const std::string& path) {
   return text.str();
 }
 
-class CliScheduleIcalendarTest : public testing::Test {
+class CliScheduleIcalendarTest : public test_support::CliToolTest {
  protected:
+  CliScheduleIcalendarTest() : CliToolTest("linkora-cli-ical") {}
   void SetUp() override {
-    dir_ =
-        std::filesystem::temp_directory_path() / ("linkora-cli-ical-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
+    CliToolTest::SetUp();
     setenv("TZ", "Asia/Seoul", 1);
     tzset();
   }
   void TearDown() override {
-    std::filesystem::remove_all(dir_);
+    CliToolTest::TearDown();
     unsetenv("TZ");
     tzset();
   }
-
-  int Run(const std::vector<std::string>& args) {
-    out_.str("");
-    err_.str("");
-    CliEnvironment env{in_, out_, err_, false, library_, library_.sleep, ""};
-    return RunCli(args, env);
-  }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  std::filesystem::path dir_;
-  test::FakeHandsetLibrary library_;
-  std::istringstream in_;
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 TEST_F(CliScheduleIcalendarTest, ExportFromAFileAndImportIntoAFileGiveTheSameRecords) {
