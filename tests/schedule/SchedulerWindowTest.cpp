@@ -27,6 +27,7 @@
 #include "schedule/ScheduleFile.h"
 #include "schedule/ScheduleSyncDialog.h"
 #include "shell/ImportReportDialog.h"
+#include "shell/QtTranslation.h"
 #include "tests/media/TempFolder.h"
 #include "tests/support/FakeHandsetLibrary.h"
 #include "tests/support/ScriptedPromptService.h"
@@ -931,7 +932,10 @@ TEST_F(SchedulerWindowTest, IcalendarPictures) {
   window->SetReportShower([](ImportReportDialog&) {});
   Load(folder.path / "other.ics");
   EXPECT_TRUE(test::SaveWindowPicture(*window, *out, QStringLiteral("scheduler-ics-loaded.png")));
-  QFileDialog files(window.get(), QString(), QString::fromStdString(folder.path.string()),
+  // The dialog as the program shows it: Qt's texts in Korean, the window's caption.
+  const QtTranslation korean;
+  QFileDialog files(window.get(), QStringLiteral("열기"),
+                    QString::fromStdString(folder.path.string()),
                     QStringLiteral("Norvane Schedule File (*.nsf);;iCalendar (*.ics)"));
   files.setOption(QFileDialog::DontUseNativeDialog);
   files.selectNameFilter(QStringLiteral("iCalendar (*.ics)"));
