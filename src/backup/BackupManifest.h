@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Version.h"
@@ -32,9 +33,22 @@ struct BackupMediaItem {
   std::string file;                // relative to the folder
 };
 
+// The manifest layout this program writes and the newest it reads. 1 is a
+// manifest without "formatVersion"; 2 added the kind and the sections.
+inline constexpr int kManifestFormatVersion = 2;
+
+// The parts of the handset a backup folder holds for a restore to write.
+inline constexpr const char* kSectionNamePhonebook = "phonebook";
+inline constexpr const char* kSectionNameSchedule = "schedule";
+
 // manifest.json: written last, so a folder without it is no backup. The
 // file list lets a restore tell that nothing was changed since.
 struct BackupManifest {
+  int formatVersion = kManifestFormatVersion;
+  // "backup" (the user's), or "safety" (kept before a write replaced it).
+  std::string kind = "backup";
+  // The sections a restore writes from this folder; a full backup holds both.
+  std::vector<std::string> sections = {kSectionNamePhonebook, kSectionNameSchedule};
   std::string created;  // UTC, "2026-12-07T15:00:00Z"
   std::string model;    // "RX-2100" or "RX-3100"
   std::string phoneNumber;
@@ -47,9 +61,14 @@ struct BackupManifest {
   std::vector<BackupMediaItem> media;
   std::vector<BackupFile> files;
 
+  bool Holds(std::string_view section) const;
+
   std::string ToJson() const;
-  // Nothing for a text that is not a manifest.
-  static std::optional<BackupManifest> FromJson(std::span<const std::uint8_t> text);
+  // Nothing (and, given `why`, the reason) for a text that is not a manifest
+  // of a version this program reads. Every number is checked for its type
+  // and range before it is taken.
+  static std::optional<BackupManifest> FromJson(std::span<const std::uint8_t> text,
+                                                std::string* why = nullptr);
 };
 
 // The model name a manifest records for a ModelIndex.
@@ -70,10 +89,12 @@ bool WriteManifest(const std::filesystem::path& dir, const BackupManifest& manif
 // Reads the manifest of `dir` and checks every file it lists, and that the
 // files a restore takes are among them. Gives the manifest, or nothing and
 // the message to show (naming the first file that does not match).
-// `badFile`, when given, gets that file's path.
+// `badFile`, when given, gets that file's path; `reason`, why a manifest
+// could not be read.
 std::optional<BackupManifest> ReadVerifiedManifest(const std::filesystem::path& dir,
                                                    std::string& message,
-                                                   std::string* badFile = nullptr);
+                                                   std::string* badFile = nullptr,
+                                                   std::string* reason = nullptr);
 
 // True when `dir` is missing or holds no file (empty folders are fine: a
 // failed backup leaves those).

@@ -4,9 +4,11 @@
 
 #include <memory>
 
+#include "backup/BackupWorkFolder.h"
 #include "backup/OpenCopies.h"
 #include "backup/StepHost.h"
 #include "common/FileIo.h"
+#include "common/StopRequest.h"
 #include "fsxfer/MediaTransfer.h"
 #include "fsxfer/PhoneFile.h"
 #include "link/ConnectAndVerify.h"
@@ -34,12 +36,38 @@ constexpr int kSteps = 7;
 class BackupVisit {
  public:
   BackupVisit(LinkContext context, TransferHost& host, const fs::path& folder)
-      : context_(context), window_(host), steps_(host), folder_(folder) {}
+      : context_(context), window_(host), steps_(host), work_(folder), folder_(work_.Path()) {}
 
-  BackupResult Run(const ConnectSettings& settings) {
-    if (!HoldsNoFile(folder_)) {
+  BackupResult Run(const ConnectSettings& settings, bool keepPartial) {
+    BackupResult result = RunInWorkFolder(settings);
+    if (result.done) {
+      std::string error;
+      if (StopRequested()) {
+        result.done = false;
+        result.failed = BackupSection::Files;
+      } else if (!work_.Commit(error)) {
+        window_.ShowMessage(error);
+        result.done = false;
+        result.failed = BackupSection::Files;
+      }
+    }
+    if (!result.done) {
+      result.partialKept = work_.Abandon(keepPartial);
+    }
+    return result;
+  }
+
+ private:
+  BackupResult RunInWorkFolder(const ConnectSettings& settings) {
+    if (!HoldsNoFile(work_.Final())) {
       window_.ShowMessage(
-          fmt::sprintf(std::string(texts::kBackupFolderNotEmpty), folder_.string()));
+          fmt::sprintf(std::string(texts::kBackupFolderNotEmpty), work_.Final().string()));
+      return Fail(BackupSection::Files, false);
+    }
+    std::string made;
+    if (!work_.Create(made, &result_.removedStalePartial)) {
+      window_.ShowMessage(
+          fmt::sprintf(std::string(texts::kBackupCannotMakeFolder), work_.Path().string()));
       return Fail(BackupSection::Files, false);
     }
     std::error_code error;
@@ -75,7 +103,6 @@ class BackupVisit {
     return WriteManifestLast();
   }
 
- private:
   void Step(std::string_view format, int step) {
     steps_.Step(fmt::sprintf(std::string(format), step, kSteps));
   }
@@ -251,7 +278,8 @@ class BackupVisit {
   LinkContext context_;
   TransferHost& window_;
   StepHost steps_;
-  fs::path folder_;
+  BackupWorkFolder work_;
+  fs::path folder_;  // the work folder the files go into
   std::unique_ptr<PhoneLink> link_;
   std::unique_ptr<HandsetContent> content_;
   BackupResult result_;
@@ -280,8 +308,8 @@ std::string_view BackupSectionName(BackupSection section) {
 }
 
 BackupResult HandsetBackup::Run(const ConnectSettings& settings,
-                                const std::filesystem::path& folder) {
-  return BackupVisit(context_, host_, folder).Run(settings);
+                                const std::filesystem::path& folder, bool keepPartial) {
+  return BackupVisit(context_, host_, folder).Run(settings, keepPartial);
 }
 
 std::string BackupSummaryText(const BackupManifest& manifest) {

@@ -25,17 +25,26 @@ struct BackupResult {
   // Items the backup passed over (a kind the PC cannot hold), each with its message shown.
   int skippedMedia = 0;
   BackupManifest manifest;
+  // Where an unfinished backup was left, when the caller asked to keep it;
+  // otherwise it was removed.
+  std::optional<std::filesystem::path> partialKept;
+  // An unfinished backup an earlier run left under the work name was removed.
+  bool removedStalePartial = false;
 };
 
 // Copies the whole handset into a new folder in one visit: connects and
 // verifies once, reads the phonebook, the schedules and D-days, the messages,
 // the media list and every media item over that link, ends the visit with one
-// mode return, and writes the manifest last. A failure leaves no manifest.
+// mode return, and writes the manifest last. The files are written into a
+// work folder ("DIR.partial") that becomes DIR only once the manifest is in
+// it; a failure or a stop removes it (or, with `keepPartial`, leaves it
+// under its work name), so DIR is either a whole backup or not there.
 class HandsetBackup {
  public:
   HandsetBackup(LinkContext context, TransferHost& host) : context_(context), host_(host) {}
 
-  BackupResult Run(const ConnectSettings& settings, const std::filesystem::path& folder);
+  BackupResult Run(const ConnectSettings& settings, const std::filesystem::path& folder,
+                   bool keepPartial = false);
 
  private:
   LinkContext context_;

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "backup/SafetyCopy.h"
 #include "backup/StepHost.h"
 #include "common/FileIo.h"
 #include "fsxfer/MediaTransfer.h"
@@ -35,8 +36,9 @@ struct Side {
 
 class RestoreVisit {
  public:
-  RestoreVisit(LinkContext context, TransferHost& host, const fs::path& folder)
-      : context_(context), window_(host), steps_(host), folder_(folder) {}
+  RestoreVisit(LinkContext context, TransferHost& host, const fs::path& folder,
+               const RestoreOptions& options)
+      : context_(context), window_(host), steps_(host), folder_(folder), options_(options) {}
 
   RestoreResult Run(const ConnectSettings& settings, const HandsetRestore::Confirm& confirm) {
     if (!LoadBackup()) {
@@ -46,30 +48,144 @@ class RestoreVisit {
     steps_.Step(std::string(texts::kRestoreReadTitle));
     link_ =
         ConnectAndVerify(context_, steps_, settings, ConnectVariant::Writer, OfflineStep::Deferred);
-    if (!link_ || !ReadHandset()) {
+    if (!link_) {
       return result_;
     }
-    result_.plan = PlanRestore(backup_->phonebook, handset_->phonebook, backup_->schedules,
-                               handset_->schedules, manifest_.media, lists_.ShownItems());
+    if (const auto refused = CheckIdentity(!confirm)) {
+      result_.outcome = *refused;
+      return EndWithoutWriting();
+    }
+    if (!ReadHandset()) {
+      return result_;
+    }
+    result_.plan =
+        PlanRestore(backup_->phonebook, handset_->phonebook, backup_->schedules,
+                    handset_->schedules, manifest_.media, lists_.ShownItems(),
+                    manifest_.Holds(kSectionNamePhonebook), manifest_.Holds(kSectionNameSchedule));
     if (!confirm || result_.plan.Empty() || !confirm(result_.plan)) {
       result_.outcome =
           !confirm || result_.plan.Empty() ? RestoreOutcome::Unchanged : RestoreOutcome::Declined;
-      link_->LeaveDiagMode();
-      link_->Close();
-      window_.SetDiagPortName("");
+      return EndWithoutWriting();
+    }
+    if (!KeepSafetyCopy()) {
+      return EndWithoutWriting();
+    }
+    if (!GoOffline(*link_, window_)) {
+      ClearMark();  // nothing was written
       return result_;
     }
-    if (!GoOffline(*link_, window_) || !Write()) {
+    if (!Write()) {
+      result_.interrupted = true;
+      window_.ShowMessage(UnfinishedRestoreText(mark_));
       return result_;
     }
     // The handset restarts by itself and leaves diagnostic mode.
     context_.library.DiagPhoneReset();
     link_->Close();
+    ClearMark();
+    if (!options_.dataDir.empty()) {
+      // The handset now holds the backup whole: an earlier restore that
+      // stopped part-way on it is finished too.
+      ClearRestoreMarksFor(options_.dataDir, handsetModel_, handsetNumber_);
+    }
     result_.outcome = RestoreOutcome::Restored;
     return result_;
   }
 
  private:
+  RestoreResult EndWithoutWriting() {
+    link_->LeaveDiagMode();
+    link_->Close();
+    window_.SetDiagPortName("");
+    return result_;
+  }
+
+  static std::string Digits(const std::string& text) {
+    std::string digits;
+    for (const char c : text) {
+      if (c >= '0' && c <= '9') {
+        digits += c;
+      }
+    }
+    return digits;
+  }
+
+  // A backup goes back only to the handset it came from: another model is
+  // refused, another phone number needs the user's word. Gives the outcome
+  // when the restore must stop here.
+  std::optional<RestoreOutcome> CheckIdentity(bool dryRun) {
+    handsetModel_ = BackupModelName(context_.state.ModelIndex);
+    if (!manifest_.model.empty() && manifest_.model != handsetModel_) {
+      window_.ShowMessage(
+          fmt::sprintf(std::string(texts::kRestoreOtherModel), manifest_.model, handsetModel_));
+      return RestoreOutcome::Refused;
+    }
+    std::string number;
+    if (link_->ReadPhoneNumber(number) == LinkOk) {
+      handsetNumber_ = number;
+    }
+    const std::string backupNumber = Digits(manifest_.phoneNumber);
+    if (dryRun || backupNumber.empty() || Digits(handsetNumber_).empty() ||
+        backupNumber == Digits(handsetNumber_)) {
+      return std::nullopt;
+    }
+    if (!options_.otherHandset) {
+      window_.ShowMessage(fmt::sprintf(std::string(texts::kRestoreOtherNumberRefused),
+                                       manifest_.phoneNumber, handsetNumber_));
+      return RestoreOutcome::Refused;
+    }
+    if (!options_.otherHandset(manifest_.phoneNumber, handsetNumber_)) {
+      return RestoreOutcome::Declined;
+    }
+    return std::nullopt;
+  }
+
+  // What the handset holds of the sections this restore overwrites, as read
+  // for the change list, goes into a safety copy before the first write,
+  // with the mark that the restore is under way.
+  bool KeepSafetyCopy() {
+    if (options_.dataDir.empty()) {
+      return true;
+    }
+    const RestorePlan& plan = result_.plan;
+    SafetyContent content;
+    content.phonebook = &handset_->phonebook;
+    content.schedules = &handset_->schedules;
+    content.model = handsetModel_;
+    content.phoneNumber = handsetNumber_;
+    content.port = steps_.DiagPortName();
+    std::string error;
+    const auto folder = SaveSafetyCopy(options_.dataDir, content, error);
+    if (folder) {
+      mark_.safetyCopy = *folder;
+      mark_.backup = fs::absolute(folder_).lexically_normal().string();
+      if (plan.PhonebookChanges()) {
+        mark_.sections.push_back(kSectionNamePhonebook);
+      }
+      if (plan.ScheduleChanges()) {
+        mark_.sections.push_back(kSectionNameSchedule);
+      }
+      if (!plan.mediaToUpload.empty()) {
+        mark_.sections.push_back("media");
+      }
+      mark_.model = handsetModel_;
+      mark_.phoneNumber = handsetNumber_;
+      mark_.started = UtcNowText();
+      if (WriteRestoreMark(*folder, mark_, error)) {
+        result_.safetyCopy = folder;
+        return true;
+      }
+    }
+    window_.ShowMessage(fmt::sprintf(std::string(texts::kSafetyCopyFailed), error));
+    return false;
+  }
+
+  void ClearMark() {
+    if (result_.safetyCopy) {
+      ClearRestoreMark(*result_.safetyCopy);
+    }
+  }
+
   bool Refuse(const std::string& message) {
     window_.ShowMessage(message);
     return false;
@@ -83,14 +199,15 @@ class RestoreVisit {
     }
     manifest_ = *manifest;
     backup_ = std::make_unique<Side>();
-    if (LoadPhonebookFile(folder_ / kBackupPhonebookName, backup_->phonebook) !=
-        PhonebookFileLoad::Loaded) {
+    if (manifest_.Holds(kSectionNamePhonebook) &&
+        LoadPhonebookFile(folder_ / kBackupPhonebookName, backup_->phonebook) !=
+            PhonebookFileLoad::Loaded) {
       return Refuse(fmt::sprintf(std::string(texts::kManifestUnreadable),
                                  (folder_ / kBackupPhonebookName).string()));
     }
-    const ScheduleLoadResult schedules =
-        LoadScheduleFile(folder_ / kBackupScheduleName, backup_->schedules);
-    if (schedules.status != ScheduleFileStatus::Loaded) {
+    if (manifest_.Holds(kSectionNameSchedule) &&
+        LoadScheduleFile(folder_ / kBackupScheduleName, backup_->schedules).status !=
+            ScheduleFileStatus::Loaded) {
       return Refuse(fmt::sprintf(std::string(texts::kManifestUnreadable),
                                  (folder_ / kBackupScheduleName).string()));
     }
@@ -137,20 +254,29 @@ class RestoreVisit {
       }
     }
     const int count = static_cast<int>(plan.mediaToUpload.size());
+    const auto refuse = [this](const BackupMediaItem& item, const std::string& reason) {
+      window_.ShowMessage(fmt::sprintf(std::string(texts::kRestoreMediaFailed), item.file, reason));
+      result_.mediaFailed.push_back({item.file, reason});
+    };
     for (int i = 0; i < count; ++i) {
       const BackupMediaItem& item = plan.mediaToUpload[static_cast<std::size_t>(i)];
       steps_.Step(std::string(texts::kRestoreMediaTitle));
       std::vector<std::uint8_t> bytes;
       std::string error;
       if (!ReadWholeFile(folder_ / item.file, kMaxMediaFileSize, bytes, error)) {
-        window_.ShowMessage(error);
+        refuse(item, error);
         continue;
       }
       const UploadStep step =
           PrepareUploadBytes(item.name, bytes, lists_, context_.state.ModelIndex);
       if (step.status != UploadStepStatus::Ready) {
-        window_.ShowMessage(step.message);
+        refuse(item, step.message);
         if (step.status == UploadStepStatus::EndRun) {
+          // The rest cannot go either (the handset has no room left).
+          for (int j = i + 1; j < count; ++j) {
+            result_.mediaFailed.push_back(
+                {plan.mediaToUpload[static_cast<std::size_t>(j)].file, step.message});
+          }
           break;
         }
         continue;
@@ -168,6 +294,10 @@ class RestoreVisit {
   TransferHost& window_;
   StepHost steps_;
   fs::path folder_;
+  RestoreOptions options_;
+  std::string handsetModel_;
+  std::string handsetNumber_;
+  RestoreMark mark_;
   BackupManifest manifest_;
   std::unique_ptr<Side> backup_;
   std::unique_ptr<Side> handset_;
@@ -179,8 +309,9 @@ class RestoreVisit {
 }  // namespace
 
 RestoreResult HandsetRestore::Run(const ConnectSettings& settings,
-                                  const std::filesystem::path& folder, const Confirm& confirm) {
-  return RestoreVisit(context_, host_, folder).Run(settings, confirm);
+                                  const std::filesystem::path& folder, const Confirm& confirm,
+                                  const RestoreOptions& options) {
+  return RestoreVisit(context_, host_, folder, options).Run(settings, confirm);
 }
 
 }  // namespace linkora

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "backup/RestorePlan.h"
 #include "link/ConnectSettings.h"
@@ -20,16 +23,39 @@ enum class RestoreOutcome {
 };
 
 struct RestoreResult {
+  struct MediaFailure {
+    std::string file;    // relative to the backup folder
+    std::string reason;  // the message shown
+  };
   RestoreOutcome outcome = RestoreOutcome::Failed;
   RestorePlan plan;
   int mediaUploaded = 0;
+  // Items of the plan that were not written, each with its reason.
+  std::vector<MediaFailure> mediaFailed;
+  // Where what the handset held before was kept.
+  std::optional<std::filesystem::path> safetyCopy;
+  // The write began and did not end: the handset may be half written, and
+  // the mark in the safety copy says so to the next connect.
+  bool interrupted = false;
+};
+
+struct RestoreOptions {
+  // The data folder for the safety copy; empty keeps none (and writes no mark).
+  std::filesystem::path dataDir;
+  // Asked when the backup is of another phone number than the handset's,
+  // with both numbers; true to go on. Without it such a restore is refused.
+  std::function<bool(const std::string& backupNumber, const std::string& handsetNumber)>
+      otherHandset;
 };
 
 // Writes a backup back in one visit: checks the folder against its manifest
-// before anything is sent, connects and verifies once (writer), reads the
-// handset to find what will change, asks once, then goes offline, writes the
-// phonebook, the schedules and D-days (each only when it changes) and the
-// media items missing on the handset, and ends with one reset.
+// before anything is sent, connects and verifies once (writer), refuses a
+// backup of another model (and of another phone number unless the user says
+// so), reads the handset to find what will change, asks once, keeps what it
+// read as a safety copy with a mark that the restore is under way, then goes
+// offline, writes the phonebook, the schedules and D-days (each only when it
+// changes) and the media items missing on the handset, ends with one reset
+// and removes the mark.
 class HandsetRestore {
  public:
   // Shown the change list; true to go on.
@@ -40,7 +66,7 @@ class HandsetRestore {
   // A dry run (`confirm` empty) reads and compares only, then ends the
   // visit with the mode return.
   RestoreResult Run(const ConnectSettings& settings, const std::filesystem::path& folder,
-                    const Confirm& confirm);
+                    const Confirm& confirm, const RestoreOptions& options = {});
 
  private:
   LinkContext context_;

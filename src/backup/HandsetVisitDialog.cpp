@@ -2,6 +2,8 @@
 
 #include <fmt/printf.h>
 
+#include "backup/SafetyCopy.h"
+#include "common/DataFolder.h"
 #include "resources/BackupTexts.h"
 #include "resources/Texts.h"
 #include "shell/PromptService.h"
@@ -48,18 +50,40 @@ int HandsetVisitDialog::Run() {
         fmt::sprintf(std::string(texts::kRestoreQuestion), plan.ShortText(kShownChanges)),
         texts::kAppTitle);
   };
-  restore_ = HandsetRestore(context_, *this).Run(settings_, folder_, ask);
+  RestoreOptions options;
+  options.dataDir = DefaultDataFolder();
+  options.otherHandset = [this](const std::string& backupNumber, const std::string& handsetNumber) {
+    return Prompts().AskYesNo(
+        fmt::sprintf(std::string(texts::kRestoreOtherNumberQuestion), backupNumber, handsetNumber),
+        texts::kAppTitle);
+  };
+  restore_ = HandsetRestore(context_, *this).Run(settings_, folder_, ask, options);
   switch (restore_->outcome) {
     case RestoreOutcome::Restored: {
       std::string summary;
       for (const std::string& line : restore_->plan.SummaryLines()) {
         summary += (summary.empty() ? "" : "\n") + line;
       }
+      if (restore_->safetyCopy) {
+        summary += "\n\n" + fmt::sprintf(std::string(texts::kSafetyCopySaved),
+                                         restore_->safetyCopy->string());
+      }
+      if (!restore_->mediaFailed.empty()) {
+        Prompts().ShowMessage(fmt::sprintf(std::string(texts::kRestorePartlyDone),
+                                           static_cast<int>(restore_->mediaFailed.size()),
+                                           summary));
+        return kFailed;
+      }
       Prompts().ShowMessage(fmt::sprintf(std::string(texts::kRestoreDone), summary));
       return kDone;
     }
     case RestoreOutcome::Unchanged:
-      Prompts().ShowMessage(texts::kRestoreNothing);
+      if (!restore_->plan.mediaStaying.empty()) {
+        Prompts().ShowMessage(fmt::sprintf(std::string(texts::kRestoreNothingButStaying),
+                                           static_cast<int>(restore_->plan.mediaStaying.size())));
+      } else {
+        Prompts().ShowMessage(texts::kRestoreNothing);
+      }
       return kDone;
     case RestoreOutcome::Declined:
     case RestoreOutcome::Refused:

@@ -96,6 +96,10 @@ std::vector<std::string> RestorePlan::SummaryLines() const {
   lines.push_back(line(texts::kChangeDdays, ddays));
   lines.push_back(
       fmt::sprintf(std::string(texts::kChangeMedia), static_cast<int>(mediaToUpload.size())));
+  if (!mediaStaying.empty()) {
+    lines.push_back(fmt::sprintf(std::string(texts::kChangeMediaStaying),
+                                 static_cast<int>(mediaStaying.size())));
+  }
   return lines;
 }
 
@@ -128,9 +132,10 @@ std::string RestorePlan::ShortText(std::size_t shownDetails) const {
 RestorePlan PlanRestore(const Phonebook& backup, const Phonebook& handset,
                         const ScheduleStore& backupStore, const ScheduleStore& handsetStore,
                         const std::vector<BackupMediaItem>& backupMedia,
-                        const std::vector<ShownMediaItem>& handsetMedia) {
+                        const std::vector<ShownMediaItem>& handsetMedia, bool withPhonebook,
+                        bool withSchedules) {
   RestorePlan plan;
-  for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
+  for (int slot = kFirstSlot; withPhonebook && slot <= kLastSlot; ++slot) {
     const bool inBackup = backup.Flags().IsUsed(slot);
     const bool onHandset = handset.Flags().IsUsed(slot);
     const char* mark = nullptr;
@@ -150,28 +155,30 @@ RestorePlan PlanRestore(const Phonebook& backup, const Phonebook& handset,
           fmt::sprintf(std::string(texts::kChangeEntryLine), mark, slot, Utf8(shown.Name())));
     }
   }
-  for (std::size_t g = 0; g < backup.Groups().size(); ++g) {
+  for (std::size_t g = 0; withPhonebook && g < backup.Groups().size(); ++g) {
     const auto a = backup.Groups()[g].Bytes();
     const auto b = handset.Groups()[g].Bytes();
     if (!std::equal(a.begin(), a.end(), b.begin(), b.end())) {
       ++plan.groupsChanged;
     }
   }
-  plan.schedules = CompareChain<ScheduleEntry, ScheduleEntry::kNext, 6>(
-      Schedules(backupStore), Schedules(handsetStore), plan.details,
-      [](const char* mark, const ScheduleEntry& e) {
-        return fmt::sprintf(std::string(texts::kChangeScheduleLine), mark,
-                            fmt::sprintf("%04d-%02d-%02d %02d:%02d", e.Year(), e.Month(), e.Day(),
-                                         e.Hour(), e.Minute()),
-                            Utf8(e.Content()));
-      });
-  plan.ddays = CompareChain<DdayEntry, DdayEntry::kNext, 4>(
-      Ddays(backupStore), Ddays(handsetStore), plan.details,
-      [](const char* mark, const DdayEntry& e) {
-        return fmt::sprintf(std::string(texts::kChangeDdayLine), mark,
-                            fmt::sprintf("%04d-%02d-%02d", e.Year(), e.Month(), e.Day()),
-                            Utf8(e.Title()));
-      });
+  if (withSchedules) {
+    plan.schedules = CompareChain<ScheduleEntry, ScheduleEntry::kNext, 6>(
+        Schedules(backupStore), Schedules(handsetStore), plan.details,
+        [](const char* mark, const ScheduleEntry& e) {
+          return fmt::sprintf(std::string(texts::kChangeScheduleLine), mark,
+                              fmt::sprintf("%04d-%02d-%02d %02d:%02d", e.Year(), e.Month(), e.Day(),
+                                           e.Hour(), e.Minute()),
+                              Utf8(e.Content()));
+        });
+    plan.ddays = CompareChain<DdayEntry, DdayEntry::kNext, 4>(
+        Ddays(backupStore), Ddays(handsetStore), plan.details,
+        [](const char* mark, const DdayEntry& e) {
+          return fmt::sprintf(std::string(texts::kChangeDdayLine), mark,
+                              fmt::sprintf("%04d-%02d-%02d", e.Year(), e.Month(), e.Day()),
+                              Utf8(e.Title()));
+        });
+  }
   for (const BackupMediaItem& item : backupMedia) {
     const bool there =
         std::any_of(handsetMedia.begin(), handsetMedia.end(), [&](const ShownMediaItem& shown) {
@@ -181,6 +188,18 @@ RestorePlan PlanRestore(const Phonebook& backup, const Phonebook& handset,
     if (!there) {
       plan.mediaToUpload.push_back(item);
       plan.details.push_back(fmt::sprintf(std::string(texts::kChangeMediaLine), Utf8(item.name)));
+    }
+  }
+  for (const ShownMediaItem& shown : handsetMedia) {
+    const bool inBackup =
+        std::any_of(backupMedia.begin(), backupMedia.end(), [&](const BackupMediaItem& item) {
+          return std::equal(shown.name.begin(), shown.name.end(), item.name.begin(),
+                            item.name.end());
+        });
+    if (!inBackup) {
+      plan.mediaStaying.emplace_back(shown.name.begin(), shown.name.end());
+      plan.details.push_back(
+          fmt::sprintf(std::string(texts::kChangeMediaStayingLine), Utf8(shown.name)));
     }
   }
   return plan;

@@ -24,6 +24,8 @@ struct RestorePlan {
   Counts schedules;
   Counts ddays;
   std::vector<BackupMediaItem> mediaToUpload;
+  // Items on the handset that the backup lacks: a restore leaves them there.
+  std::vector<std::vector<std::uint8_t>> mediaStaying;
   // One line per change ("  + 012번지 홍길동"), in the order of the counts.
   std::vector<std::string> details;
 
@@ -39,12 +41,14 @@ struct RestorePlan {
   std::string ShortText(std::size_t shownDetails) const;
 };
 
-// Entries are compared slot by slot; schedules and D-days by content, a
+// Entries are compared slot by slot (only when `withPhonebook`), schedules
+// and D-days (only when `withSchedules`); schedules and D-days by content, a
 // record of the same date (and time) but other content counting as changed;
 // media items by their name on the handset.
 RestorePlan PlanRestore(const Phonebook& backup, const Phonebook& handset,
                         const ScheduleStore& backupStore, const ScheduleStore& handsetStore,
                         const std::vector<BackupMediaItem>& backupMedia,
-                        const std::vector<ShownMediaItem>& handsetMedia);
+                        const std::vector<ShownMediaItem>& handsetMedia, bool withPhonebook = true,
+                        bool withSchedules = true);
 
 }  // namespace linkora

@@ -12,13 +12,17 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "backup/BackupManifest.h"
+#include "backup/SafetyCopy.h"
 #include "cli/CliCommand.h"
 #include "cli/WatchedLibrary.h"
 #include "common/Sleep.h"
+#include "common/StopRequest.h"
 #include "common/Version.h"
 #include "link/ConnectAndVerify.h"
 #include "link/HandsetSearch.h"
 #include "link/PhoneLink.h"
+#include "resources/BackupTexts.h"
 #include "resources/CliTexts.h"
 #include "resources/ShellTexts.h"
 #include "shell/Profile.h"
@@ -80,10 +84,20 @@ void PrintGroupHelp(std::ostream& out, const std::string& group) {
 }
 
 constexpr std::pair<unsigned, std::string_view> kOptionNames[] = {
-    {kOptPort, "--port"},   {kOptPhone, "--phone"},   {kOptLockCode, "--lock-code"},
-    {kOptModel, "--model"}, {kOptFormat, "--format"}, {kOptFrom, "--from"},
-    {kOptInto, "--into"},   {kOptYes, "--yes"},       {kOptDryRun, "--dry-run"},
-    {kOptJson, "--json"},   {kOptQuiet, "--quiet"}};
+    {kOptPort, "--port"},
+    {kOptPhone, "--phone"},
+    {kOptLockCode, "--lock-code"},
+    {kOptModel, "--model"},
+    {kOptFormat, "--format"},
+    {kOptFrom, "--from"},
+    {kOptInto, "--into"},
+    {kOptYes, "--yes"},
+    {kOptDryRun, "--dry-run"},
+    {kOptNoSafetyCopy, "--no-safety-copy"},
+    {kOptOtherHandset, "--other-handset"},
+    {kOptKeepPartial, "--keep-partial"},
+    {kOptJson, "--json"},
+    {kOptQuiet, "--quiet"}};
 
 void PrintCommandHelp(std::ostream& out, const CliCommand& command) {
   out << "usage: linkora-cli " << NameOf(command);
@@ -227,7 +241,52 @@ std::optional<int> RunHelp(const CliArguments& parsed, CliEnvironment& env) {
 
 }  // namespace
 
+bool CommandRun::KeepSafetyCopy(const Phonebook* phonebook, const ScheduleStore* schedules) {
+  const std::filesystem::path dataDir = SafetyDataDir();
+  if (dataDir.empty()) {
+    return true;
+  }
+  SafetyContent content;
+  content.phonebook = phonebook;
+  content.schedules = schedules;
+  content.model = BackupModelName(state.ModelIndex);
+  content.phoneNumber = state.RememberedPhoneNumber;
+  content.port = host.DiagPortName();
+  std::string error;
+  safetyCopy = SaveSafetyCopy(dataDir, content, error);
+  if (!safetyCopy) {
+    Fail(kExitFileError, "safety-copy", fmt::sprintf(std::string(texts::kSafetyCopyFailed), error));
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+// A restore that stopped part-way is said before the next connect, with the
+// two commands that finish or undo it.
+void TellUnfinishedRestores(CliEnvironment& env, TerminalHost& host) {
+  if (env.dataDir.empty()) {
+    return;
+  }
+  for (const RestoreMark& mark : FindRestoreMarks(env.dataDir)) {
+    host.FinishLine();
+    std::string sections;
+    for (const std::string& section : mark.sections) {
+      sections += (sections.empty() ? "" : ", ") + section;
+    }
+    env.err << fmt::sprintf(std::string(texts::kCliUnfinishedRestore),
+                            mark.started.empty() ? std::string("?") : mark.started,
+                            sections.empty() ? std::string("phonebook") : sections,
+                            mark.backup.empty() ? std::string("BACKUP") : mark.backup,
+                            mark.safetyCopy.string());
+  }
+}
+
+}  // namespace
+
 std::optional<ConnectSettings> CommandRun::Settings() {
+  TellUnfinishedRestores(env, host);
   ConnectSettings settings;
   if (args.port) {
     settings.portName = *args.port;
@@ -392,13 +451,22 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
   TerminalHost host(env.in, env.err,
                     {.interactive = env.interactive,
                      .quiet = parsed->quiet,
+                     .inputFd = env.inputFd,
                      .columns = env.columns,
                      .phone = parsed->phone,
                      .lockCode = parsed->lockCode});
   SessionState state;
-  CommandRun run{env, *parsed, std::move(operands), host, state, library, false, {}, {}};
+  CommandRun run{env, *parsed, std::move(operands), host, state, library, false, {}, {}, {}};
   int code = command->handler(run);
   host.FinishLine();
+  // Ctrl-C ended the exchange under way; the port works again for the
+  // mode return below.
+  const bool interrupted = StopRequested();
+  if (interrupted) {
+    ClearStopRequest();
+    code = kExitInterrupted;
+    run.failedStep = "interrupted";
+  }
   std::string step = run.failedStep;
   if (step.empty()) {
     step = host.DeclinedStep();
@@ -414,9 +482,30 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
     // The write itself went through; a handset slow to come back is said plainly.
     run.WaitForRestart(host.DiagPortName());
   }
+  if (run.safetyCopy) {
+    host.ShowMessage(
+        fmt::sprintf(std::string(texts::kCliSafetyCopyKept), run.safetyCopy->string()));
+    if (parsed->json) {
+      nlohmann::json result = run.jsonResult.empty()
+                                  ? nlohmann::json::object()
+                                  : nlohmann::json::parse(run.jsonResult, nullptr, false);
+      if (result.is_object()) {
+        result["safetyCopy"] = run.safetyCopy->string();
+        run.jsonResult = result.dump(2);
+      }
+    }
+  }
   if (code == kExitDone) {
     if (parsed->json && !run.jsonResult.empty()) {
       env.out << run.jsonResult << '\n';
+    }
+    return code;
+  }
+  if (interrupted) {
+    TellUnfinishedRestores(env, host);
+    host.ShowMessage(texts::kCliInterrupted);
+    if (parsed->json) {
+      PrintJsonError(env.out, code, host.LastMessage(), "interrupted", run.jsonResult);
     }
     return code;
   }

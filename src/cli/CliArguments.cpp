@@ -41,10 +41,15 @@ bool* FlagSlot(CliArguments& parsed, std::string_view name, unsigned& bit) {
     std::string_view shortName;
     unsigned bit;
     bool* slot;
-  } table[] = {
-      {"--quiet", "-q", kOptQuiet, &parsed.quiet}, {"--json", "", kOptJson, &parsed.json},
-      {"--yes", "-y", kOptYes, &parsed.yes},       {"--dry-run", "", kOptDryRun, &parsed.dryRun},
-      {"--help", "-h", 0, &parsed.help},           {"--version", "", 0, &parsed.version}};
+  } table[] = {{"--quiet", "-q", kOptQuiet, &parsed.quiet},
+               {"--json", "", kOptJson, &parsed.json},
+               {"--yes", "-y", kOptYes, &parsed.yes},
+               {"--dry-run", "", kOptDryRun, &parsed.dryRun},
+               {"--help", "-h", 0, &parsed.help},
+               {"--version", "", 0, &parsed.version},
+               {"--no-safety-copy", "", kOptNoSafetyCopy, &parsed.noSafetyCopy},
+               {"--other-handset", "", kOptOtherHandset, &parsed.otherHandset},
+               {"--keep-partial", "", kOptKeepPartial, &parsed.keepPartial}};
   for (const auto& row : table) {
     if (row.name == name || (!row.shortName.empty() && row.shortName == name)) {
       bit = row.bit;

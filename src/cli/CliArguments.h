@@ -19,8 +19,11 @@ enum CliOption : unsigned {
   kOptInto = 1u << 8,
   kOptDryRun = 1u << 9,
   kOptFormat = 1u << 10,
+  kOptNoSafetyCopy = 1u << 11,
+  kOptOtherHandset = 1u << 12,
+  kOptKeepPartial = 1u << 13,
 };
-inline constexpr unsigned kAllOptions = (1u << 11) - 1;
+inline constexpr unsigned kAllOptions = (1u << 14) - 1;
 
 // The command line after parsing: the words that name the command and its
 // operands, and the options that may appear anywhere.
@@ -36,7 +39,10 @@ struct CliArguments {
   bool quiet = false;
   bool json = false;
   bool yes = false;
-  bool dryRun = false;  // restore: list the changes, write nothing
+  bool dryRun = false;        // restore: list the changes, write nothing
+  bool noSafetyCopy = false;  // push: write without reading and keeping the handset's first
+  bool otherHandset = false;  // restore: the backup may be of another phone number
+  bool keepPartial = false;   // backup: leave an unfinished backup under its work name
   bool help = false;
   bool version = false;
   unsigned given = 0;  // the CliOption bits that appeared (--help is not one)

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "backup/BackupManifest.h"
+#include "backup/BackupWorkFolder.h"
 #include "backup/HandsetBackup.h"
 #include "backup/HandsetRestore.h"
 #include "cli/CliCommand.h"
@@ -36,9 +37,19 @@ int Backup(CommandRun& run) {
   if (!settings) {
     return kExitFailed;
   }
-  const BackupResult result = HandsetBackup(run.Link(), run.host).Run(*settings, dir);
+  const BackupResult result =
+      HandsetBackup(run.Link(), run.host).Run(*settings, dir, run.args.keepPartial);
   run.host.FinishLine();
+  if (result.removedStalePartial) {
+    run.env.err << fmt::sprintf(std::string(texts::kCliBackupStaleRemoved),
+                                BackupWorkFolder::WorkPathFor(dir).string());
+  }
   if (!result.done) {
+    // Said before the tool's last line: what is left of the backup.
+    run.env.err << (result.partialKept
+                        ? fmt::sprintf(std::string(texts::kCliBackupPartialKept),
+                                       result.partialKept->string())
+                        : fmt::sprintf(std::string(texts::kCliBackupPartialRemoved), dir.string()));
     return run.host.Cancelled() ? kExitCancelled : kExitFailed;
   }
   const BackupManifest& manifest = result.manifest;
@@ -79,11 +90,15 @@ int Restore(CommandRun& run) {
   // Refused before a port is searched or anything is sent.
   std::string message;
   std::string badFile;
-  if (!ReadVerifiedManifest(dir, message, &badFile)) {
+  std::string reason;
+  if (!ReadVerifiedManifest(dir, message, &badFile, &reason)) {
     const fs::path manifest = dir / kManifestFileName;
-    const bool unreadable = badFile == manifest.string() && !fs::is_regular_file(manifest);
-    run.host.ShowMessage(fmt::sprintf(
-        std::string(unreadable ? texts::kCliCannotReadFile : texts::kCliNotInManifest), badFile));
+    if (badFile == manifest.string()) {
+      run.host.ShowMessage(
+          fmt::sprintf(std::string(texts::kCliCannotReadFileBecause), badFile, reason));
+    } else {
+      run.host.ShowMessage(fmt::sprintf(std::string(texts::kCliNotInManifest), badFile));
+    }
     return kExitRefused;
   }
   const auto settings = run.Settings();
@@ -99,12 +114,36 @@ int Restore(CommandRun& run) {
       return run.Confirm(questions);
     };
   }
-  const RestoreResult result = HandsetRestore(run.Link(), run.host).Run(*settings, dir, confirm);
+  RestoreOptions options;
+  options.dataDir = run.SafetyDataDir();
+  // --yes answers the change list, never this: another handset's backup
+  // needs --other-handset or a yes typed at the question.
+  if (run.args.otherHandset) {
+    options.otherHandset = [](const std::string&, const std::string&) { return true; };
+  } else if (run.env.interactive) {
+    options.otherHandset = [&run](const std::string& backupNumber,
+                                  const std::string& handsetNumber) {
+      run.host.FinishLine();
+      run.env.err << fmt::sprintf(std::string(texts::kCliRestoreOtherNumber), backupNumber,
+                                  handsetNumber)
+                  << texts::kCliConfirmPrompt << std::flush;
+      std::string answer;
+      std::getline(run.env.in, answer);
+      return answer == "y" || answer == "Y" || answer == "yes";
+    };
+  }
+  const RestoreResult result =
+      HandsetRestore(run.Link(), run.host).Run(*settings, dir, confirm, options);
   run.host.FinishLine();
+  run.safetyCopy = result.safetyCopy;
   switch (result.outcome) {
     case RestoreOutcome::Refused:
+      run.failedStep = "identity";
       return kExitRefused;
     case RestoreOutcome::Failed:
+      if (result.interrupted) {
+        run.failedStep = "restore-write";
+      }
       return run.host.Cancelled() ? kExitCancelled : kExitFailed;
     case RestoreOutcome::Unchanged:
       PrintPlan(run, result.plan);
@@ -115,7 +154,42 @@ int Restore(CommandRun& run) {
       break;
   }
   run.handsetRestarted = true;
-  run.env.out << fmt::sprintf(std::string(texts::kCliRestoreSummary), dir.string());
+  nlohmann::json failed = nlohmann::json::array();
+  for (const RestoreResult::MediaFailure& item : result.mediaFailed) {
+    failed.push_back({{"file", item.file}, {"reason", item.reason}});
+  }
+  const RestorePlan& plan = result.plan;
+  if (run.args.json) {
+    run.PrintJson(nlohmann::json{
+        {"folder", dir.string()},
+        {"phonebook", plan.PhonebookChanges()},
+        {"schedules", plan.ScheduleChanges()},
+        {"mediaUploaded", result.mediaUploaded},
+        {"mediaFailed",
+         failed}}.dump(2));
+  } else {
+    const auto what = [&plan]() {
+      std::string parts;
+      const auto add = [&parts](const char* part) {
+        parts += (parts.empty() ? "" : ", ") + std::string(part);
+      };
+      if (plan.PhonebookChanges()) {
+        add("the phonebook");
+      }
+      if (plan.ScheduleChanges()) {
+        add("the schedules and D-days");
+      }
+      return parts;
+    }();
+    run.env.out << fmt::sprintf(std::string(texts::kCliRestoreSummary), dir.string(),
+                                what.empty() ? std::string("nothing but media") : what,
+                                result.mediaUploaded, static_cast<int>(plan.mediaToUpload.size()));
+  }
+  if (!result.mediaFailed.empty()) {
+    return run.Fail(kExitRefused, "media",
+                    fmt::sprintf(std::string(texts::kCliRestoreMediaNotDone),
+                                 static_cast<int>(result.mediaFailed.size())));
+  }
   return kExitDone;
 }
 
@@ -125,14 +199,16 @@ const CliCommand kCommands[] = {
      1,
      1,
      "save phonebook, schedules, messages and media in a new folder, with a manifest",
-     &Backup},
+     &Backup,
+     kHandsetReadOptions | kOptKeepPartial},
     {{"restore"},
      "DIR",
      1,
      1,
-     "write a backup's phonebook, schedules and missing media back to the handset "
-     "(--dry-run: only list the changes)",
-     &Restore},
+     "write a backup's phonebook, schedules and missing media back to the handset of the same "
+     "model and number, keeping what it held in a safety copy (--dry-run: only list the changes)",
+     &Restore,
+     kHandsetWriteOptions | kOptDryRun | kOptOtherHandset | kOptNoSafetyCopy},
 };
 
 }  // namespace

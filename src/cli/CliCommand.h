@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,6 +12,11 @@
 #include "link/ConnectSettings.h"
 #include "link/LinkContext.h"
 #include "link/SessionState.h"
+
+namespace linkora {
+class Phonebook;
+class ScheduleStore;
+}  // namespace linkora
 
 namespace linkora::cli {
 
@@ -30,8 +36,17 @@ struct CommandRun {
   // The step a failure happened in, when the command knows it better than
   // the handset library's last failed call ("file", "search", ...).
   std::string failedStep;
+  // The safety copy this run kept of what it replaced on the handset.
+  std::optional<std::filesystem::path> safetyCopy;
 
   LinkContext Link() { return {library, env.sleep, state}; }
+  // Where a write keeps what it replaces: empty with --no-safety-copy.
+  std::filesystem::path SafetyDataDir() const {
+    return args.noSafetyCopy ? std::filesystem::path() : env.dataDir;
+  }
+  // Keeps records already read from the handset as a safety copy before a
+  // write (no exchange). False after a message when it could not be saved.
+  bool KeepSafetyCopy(const Phonebook* phonebook, const ScheduleStore* schedules);
   // The port to switch the handset on: --port, else the profile's, else a search.
   // Gives nothing (after a message) when no port could be found.
   std::optional<ConnectSettings> Settings();

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "backup/SafeWrite.h"
 #include "cli/CliCommand.h"
 #include "cli/CliJson.h"
 #include "cli/CliTransfers.h"
@@ -155,8 +156,10 @@ int PushPhonebookFile(CommandRun& run, const ConnectSettings& settings, const st
     return code;
   }
   run.host.SetTitle(PhonebookSyncStartTitle(1));
-  const int code = run.Finish(WritePhonebook(run.Link(), run.host, settings, book));
-  run.handsetRestarted = code == kExitDone;
+  const int code = run.Finish(WritePhonebookKeepingCopy(run.Link(), run.host, settings, book,
+                                                        run.SafetyDataDir(), run.safetyCopy));
+  // A phonebook with nothing to write is not sent, and the handset does not restart.
+  run.handsetRestarted = code == kExitDone && book.Flags().UsedCount() > 0;
   return code;
 }
 
@@ -291,9 +294,14 @@ int Import(CommandRun& run) {
         code != kExitDone) {
       return code;
     }
+    // The read is what the write replaces: it is kept as the safety copy.
+    const auto before = std::make_unique<Phonebook>(*book);
     if (!reader.Load(vcf, *book)) {
       run.host.ShowMessage(reader.errorString());
       return kExitRefused;
+    }
+    if (!run.KeepSafetyCopy(before.get(), nullptr)) {
+      return kExitFileError;
     }
     run.host.SetTitle(PhonebookSyncStartTitle(1));
     const int code = run.Finish(WritePhonebook(run.Link(), run.host, *settings, *book));
@@ -330,9 +338,10 @@ const CliCommand kCommands[] = {
      "FILE.ndf",
      1,
      1,
-     "replace the handset's phonebook with a file's (the handset restarts)",
+     "replace the handset's phonebook with a file's (the handset restarts); reads the handset's "
+     "first and keeps it as a safety copy unless --no-safety-copy",
      &Push,
-     kHandsetWriteOptions},
+     kHandsetWriteOptions | kOptNoSafetyCopy},
     {{"phonebook", "show"}, "FILE.ndf", 1, 1, "show what a phonebook file holds", &Show, kOptJson},
     {{"phonebook", "export"},
      "FILE.vcf",
@@ -348,7 +357,7 @@ const CliCommand kCommands[] = {
      "add a vCard file's contacts to the handset's phonebook (the handset restarts) or --into "
      "FILE.ndf",
      &Import,
-     kHandsetWriteOptions | kOptInto},
+     kHandsetWriteOptions | kOptInto | kOptNoSafetyCopy},
 };
 
 }  // namespace

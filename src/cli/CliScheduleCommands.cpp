@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "backup/SafeWrite.h"
 #include "cli/CliCommand.h"
 #include "cli/CliJson.h"
 #include "cli/CliTransfers.h"
@@ -115,7 +116,8 @@ int PushScheduleFile(CommandRun& run, const ConnectSettings& settings, const std
   if (const int code = LoadFile(run, path, store); code != kExitDone) {
     return code;
   }
-  const int code = run.Finish(RunScheduleSync(1, run.Link(), run.host, settings, store));
+  const int code = run.Finish(WriteSchedulesKeepingCopy(run.Link(), run.host, settings, store,
+                                                        run.SafetyDataDir(), run.safetyCopy));
   run.handsetRestarted = code == kExitDone;
   return code;
 }
@@ -269,6 +271,8 @@ int ImportIntoHandset(CommandRun& run, ImportReport& report, ScheduleStore& stor
   if (const int code = ReadHandset(run, *settings, store); code != kExitDone) {
     return code;
   }
+  // The read is what the write replaces: it is kept as the safety copy.
+  const auto before = std::make_unique<ScheduleStore>(store);
   IcalendarReader reader;
   if (!reader.Load(run.operands[0], store, report)) {
     return ImportRefused(run, reader);
@@ -279,6 +283,9 @@ int ImportIntoHandset(CommandRun& run, ImportReport& report, ScheduleStore& stor
   }
   if (!run.Confirm(ScheduleWriteQuestions())) {
     return kExitCancelled;
+  }
+  if (!run.KeepSafetyCopy(nullptr, before.get())) {
+    return kExitFileError;
   }
   const int code = run.Finish(RunScheduleSync(1, run.Link(), run.host, *settings, store));
   run.handsetRestarted = code == kExitDone;
@@ -316,9 +323,10 @@ const CliCommand kCommands[] = {
      "FILE.nsf",
      1,
      1,
-     "replace the handset's schedules and D-days with a file's (the handset restarts)",
+     "replace the handset's schedules and D-days with a file's (the handset restarts); reads "
+     "the handset's first and keeps them as a safety copy unless --no-safety-copy",
      &Push,
-     kHandsetWriteOptions},
+     kHandsetWriteOptions | kOptNoSafetyCopy},
     {{"schedule", "show"}, "FILE.nsf", 1, 1, "show what a schedule file holds", &Show, kOptJson},
     {{"schedule", "export"},
      "FILE.ics",
@@ -334,7 +342,7 @@ const CliCommand kCommands[] = {
      "add an iCalendar file's events to the handset's (the handset restarts) or --into "
      "FILE.nsf; tells what did not fit",
      &Import,
-     kHandsetWriteOptions | kOptInto},
+     kHandsetWriteOptions | kOptInto | kOptNoSafetyCopy},
 };
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "cli/TerminalHost.h"
 
+#include <termios.h>
+
 #include <algorithm>
 #include <istream>
 #include <ostream>
 
 #include "cli/CliArguments.h"
 #include "cli/TextColumns.h"
+#include "common/StopRequest.h"
 #include "resources/CliTexts.h"
 #include "resources/Texts.h"
 
@@ -110,6 +113,9 @@ void TerminalHost::FinishLine() {
 }
 
 void TerminalHost::ShowMessage(std::string_view text) {
+  if (StopRequested()) {
+    return;
+  }
   ++messageCount_;
   if (messageCount_ > 1 && text == lastMessage_) {
     return;  // a box shown again with the same text says nothing new
@@ -128,11 +134,23 @@ std::optional<std::string> TerminalHost::Decline(std::string_view why) {
   return std::nullopt;
 }
 
-std::optional<std::string> TerminalHost::Ask(std::string_view prompt) {
+std::optional<std::string> TerminalHost::Ask(std::string_view prompt, bool secret) {
   FinishLine();
   err_ << prompt << ": " << std::flush;
+  termios saved{};
+  const bool hidden = secret && options_.inputFd >= 0 && ::tcgetattr(options_.inputFd, &saved) == 0;
+  if (hidden) {
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    quiet.c_lflag |= ECHONL;  // the Enter still ends the line on the screen
+    ::tcsetattr(options_.inputFd, TCSAFLUSH, &quiet);
+  }
   std::string line;
-  if (!std::getline(in_, line) || line.empty()) {
+  const bool read = static_cast<bool>(std::getline(in_, line));
+  if (hidden) {
+    ::tcsetattr(options_.inputFd, TCSAFLUSH, &saved);
+  }
+  if (!read || line.empty()) {
     cancelled_ = true;
     return std::nullopt;
   }
@@ -173,7 +191,7 @@ std::optional<std::string> TerminalHost::AskLockCode() {
   FinishLine();
   err_ << texts::kLockCodeText << '\n';
   for (;;) {
-    const auto answer = Ask(texts::kLockCodeTitle);
+    const auto answer = Ask(texts::kLockCodeTitle, true);
     if (!answer) {
       return std::nullopt;
     }

@@ -13,12 +13,15 @@ namespace linkora::cli {
 // percentage). Otherwise (a log, a pipe): one line per step, repeats left
 // out, so a whole backup stays short. Messages a window would show in a box
 // are printed on a line of their own, once. The access prompts take the
-// values given on the command line, else ask on the terminal.
+// values given on the command line, else ask on the terminal (the lock code
+// without echo). While a stop (Ctrl-C) is under way the transfer's messages
+// are held back: the tool says in one line what happened.
 class TerminalHost final : public TransferHost {
  public:
   struct Options {
     bool interactive = false;  // stderr and stdin are terminals
     bool quiet = false;        // no progress at all
+    int inputFd = -1;          // the terminal `in` reads, for answers without echo
     int columns = 80;          // width of the terminal
     std::optional<std::string> phone;
     std::optional<std::string> lockCode;
@@ -52,7 +55,8 @@ class TerminalHost final : public TransferHost {
  private:
   void Redraw();
   void PrintStepLine();
-  std::optional<std::string> Ask(std::string_view prompt);
+  // Reads one answer; `secret` turns the terminal's echo off meanwhile.
+  std::optional<std::string> Ask(std::string_view prompt, bool secret = false);
   // Without a terminal a prompt cannot be answered: says which option to give.
   std::optional<std::string> Decline(std::string_view why);
 

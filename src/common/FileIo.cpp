@@ -61,7 +61,7 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& dir) {
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         std::string& error) {
+                         std::string& error, bool flush) {
   std::error_code statError;
   if (std::filesystem::is_directory(path, statError)) {
     error = Describe(path, EISDIR);
@@ -78,7 +78,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
   // mkstemp creates the file readable by its owner only; a saved file gets
   // the usual permissions.
   ::fchmod(fd, 0644);
-  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool written = WriteAll(fd, bytes) && (!flush || ::fsync(fd) == 0);
   const int writeError = errno;
   if (::close(fd) != 0 || !written) {
     error = Describe(path, written ? errno : writeError);

@@ -13,9 +13,11 @@ namespace linkora {
 // rename, so a failed write leaves the old file whole. On failure gives
 // false and a message naming the file and the cause. The temporary file is
 // "NAME.linkora-tmp-PID-XXXXXX"; ones left by a writer that was killed are
-// removed by the next write into the folder.
+// removed by the next write into the folder. Without `flush` the file is
+// not forced to the disk: still whole for a process killed at any moment,
+// but not across a power cut (the emulator saves this way after each write).
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         std::string& error);
+                         std::string& error, bool flush = true);
 
 // Removes the temporary files of WriteFileAtomically in `dir` whose writing
 // process no longer runs.

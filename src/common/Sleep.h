@@ -10,7 +10,8 @@ class Sleep {
   virtual void Wait(int milliseconds) = 0;
 };
 
-// Blocks the calling thread for the whole wait (command-line tools, the emulator).
+// Blocks the calling thread for the whole wait (command-line tools, the
+// emulator); a stop request (Ctrl-C) ends it early.
 class ThreadSleep final : public Sleep {
  public:
   void Wait(int milliseconds) override;

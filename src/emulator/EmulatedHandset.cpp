@@ -151,12 +151,12 @@ void EmulatedHandset::Changed() {
   unsaved_ = !config_.stateFile.empty();
 }
 
-bool EmulatedHandset::SaveIfChanged() {
+bool EmulatedHandset::SaveIfChanged(bool flush) {
   if (!unsaved_) {
     return true;
   }
   std::string error;
-  if (!state_.Save(config_.stateFile, error)) {
+  if (!state_.Save(config_.stateFile, error, flush)) {
     saveError_ = error;
     return false;
   }

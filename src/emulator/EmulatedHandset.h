@@ -73,7 +73,7 @@ class EmulatedHandset {
   bool HasUnsavedChanges() const { return unsaved_; }
   // Saves the state atomically when it changed since the last save. False
   // when the save failed (SaveError tells why; the change stays unsaved).
-  bool SaveIfChanged();
+  bool SaveIfChanged(bool flush = true);
   // The last failure to save the state file, if any.
   const std::string& SaveError() const { return saveError_; }
 

@@ -241,12 +241,12 @@ bool HandsetState::FromJson(const json& doc, HandsetState& state, std::string& e
   return true;
 }
 
-bool HandsetState::Save(const std::filesystem::path& path, std::string& error) const {
+bool HandsetState::Save(const std::filesystem::path& path, std::string& error, bool flush) const {
   const std::string text = ToJson().dump(1) + "\n";
   return WriteFileAtomically(path,
                              std::span<const std::uint8_t>(
                                  reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                             error);
+                             error, flush);
 }
 
 bool HandsetState::Load(const std::filesystem::path& path, HandsetState& state,

@@ -53,7 +53,8 @@ struct HandsetState {
   // False with a message when the document is not a handset state.
   static bool FromJson(const nlohmann::json& json, HandsetState& state, std::string& error);
 
-  bool Save(const std::filesystem::path& path, std::string& error) const;
+  // `flush` forces the file to the disk as well (see WriteFileAtomically).
+  bool Save(const std::filesystem::path& path, std::string& error, bool flush = true) const;
   static bool Load(const std::filesystem::path& path, HandsetState& state, std::string& error);
 };
 

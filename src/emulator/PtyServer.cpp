@@ -1,5 +1,7 @@
 #include "emulator/PtyServer.h"
 
+#include "tarvio/PortMap.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -127,6 +129,10 @@ bool PtyServer::Publish(std::string& error) {
     error = options_.portsDir.string() + ": " + ec.message();
     return false;
   }
+  // The program would not trust links in a folder others may change.
+  if (!PortMap::FolderIsSafe(options_.portsDir, &error)) {
+    return false;
+  }
   // The pid file first: a link is never seen without it.
   const std::string pid = std::to_string(::getpid()) + "\n";
   const std::span<const std::uint8_t> pidBytes(reinterpret_cast<const std::uint8_t*>(pid.data()),
@@ -201,12 +207,7 @@ void PtyServer::Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& 
       }
     }
     pollfd pfd{master_, POLLIN, 0};
-    // Saving the whole state after each record of a long write would slow the
-    // write down; it is saved as soon as the line is quiet instead.
-    const int ready = ::poll(&pfd, 1, handset.HasUnsavedChanges() ? kQuietSaveMs : 100);
-    if (ready == 0) {
-      handset.SaveIfChanged();
-    }
+    const int ready = ::poll(&pfd, 1, 100);
     if (ready <= 0 || (pfd.revents & POLLIN) == 0) {
       if (ready > 0 && (pfd.revents & POLLIN) == 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -229,6 +230,10 @@ void PtyServer::Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& 
     }
     log_.Bytes("RX", bytes);
     const auto reply = handset.Receive(bytes, Clock::now());
+    // What a reply acknowledges is on disk before the reply leaves, so an
+    // emulator killed at any moment remembers exactly what it acknowledged
+    // (the save is atomic: the file is the old state or the new one).
+    handset.SaveIfChanged(false);
     if (!reply.empty()) {
       log_.Bytes("TX", reply);
       Send(reply);

@@ -39,13 +39,11 @@ class PtyServer {
   std::filesystem::path LinkPath() const { return options_.portsDir / options_.portName; }
   std::filesystem::path PidPath() const { return options_.portsDir / (options_.portName + ".pid"); }
 
-  // Serves until `stop` becomes non-zero. A changed state is saved once the
-  // line has been quiet for kQuietSaveMs, and at the end. When `save` becomes
+  // Serves until `stop` becomes non-zero. A changed state is saved before
+  // the reply that acknowledges the change is sent, and at the end. When `save` becomes
   // non-zero the state is saved at once, `save` is cleared and `onSaved` runs.
   void Run(EmulatedHandset& handset, const volatile std::sig_atomic_t& stop,
            volatile std::sig_atomic_t* save = nullptr, void (*onSaved)(bool) = nullptr);
-
-  static constexpr int kQuietSaveMs = 30;
 
  private:
   void Send(std::span<const std::uint8_t> bytes);

@@ -41,7 +41,7 @@ constexpr const char* kUsage = R"(usage: linkora-emulator [options]
   --ports-dir DIR       folder of the COM links (default: as the program finds it)
   --model rx3100|rx2100 handset model (default rx3100, or the state file's)
   --state FILE.json     load the handset from FILE and save every change to it
-                        (once the line is quiet for 30 ms, at once on SIGUSR1,
+                        (before the reply to each write, at once on SIGUSR1,
                         which answers "linkora-emulator: saved", and at exit);
                         a missing FILE starts from the built-in sample content
   --no-pacing           deliver bytes at once instead of at 115200 baud

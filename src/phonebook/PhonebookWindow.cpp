@@ -384,6 +384,7 @@ void PhonebookWindow::ReadFromHandset() {
   if (RunProgress(progress) != kPhonebookTransferDone) {
     return;
   }
+  lastRead_ = std::make_unique<Phonebook>(book_);
   RefreshAllRows();
   // The editor closes before the group list refills, so the list starts again
   // at its first item ("지정안됨") rather than at the closed entry's group.
@@ -396,12 +397,14 @@ void PhonebookWindow::ReadFromHandset() {
 void PhonebookWindow::WriteToHandset() {
   const bool confirmed = ConfirmPhonebookWrite(
       [this](std::string_view question) { return Prompts().AskYesNo(question, texts::kAppTitle); });
-  if (!confirmed) {
+  if (!confirmed || !KeepSafetyCopy(lastRead_.get(), nullptr)) {
     return;
   }
   PhonebookSyncDialog progress(static_cast<int>(PhonebookSyncMode::Write), Context(), Settings(),
                                book_, Prompts(), this);
-  if (RunProgress(progress) == kPhonebookTransferDone) {
+  const int result = RunProgress(progress);
+  TellSafetyCopy();
+  if (result == kPhonebookTransferDone) {
     CloseAfterReset();  // the handset restarts; no mode return
   }
 }

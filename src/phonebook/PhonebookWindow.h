@@ -70,7 +70,8 @@ class PhonebookWindow final : public FunctionWindow {
   void ExportVcard(const std::string& path);
 
   Phonebook book_;
-  std::unique_ptr<Phonebook> saved_;  // as it was last read, loaded or saved
+  std::unique_ptr<Phonebook> saved_;     // as it was last read, loaded or saved
+  std::unique_ptr<Phonebook> lastRead_;  // as the handset last gave it, for the safety copy
   PhonebookEditor editor_{book_};
   ReportShower showReport_;
 

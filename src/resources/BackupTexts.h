@@ -51,6 +51,33 @@ inline constexpr std::string_view kRestartNotConfirmed =
     "쓰기는 끝났지만 핸드폰이 재시작한 뒤 30초 안에 다시 응답하지 않았습니다. 케이블과 전원을 "
     "확인하세요.";
 
+// Safety copies and restores that stopped part-way.
+inline constexpr std::string_view kRestoreUnfinished =
+    "지난 복원이 중간에 멈췄습니다. 핸드폰의 %s 내용이 일부만 바뀌었을 수 있습니다.\n\n"
+    "되돌리는 방법은 두 가지입니다.\n"
+    "- 복원을 끝내기: 같은 백업(%s)을 다시 복원합니다.\n"
+    "- 복원 전으로 되돌리기: 안전 사본(%s)을 복원합니다.";
+inline constexpr std::string_view kSafetyCopyFailed =
+    "핸드폰의 지금 내용을 안전 사본으로 저장하지 못해서 쓰지 않았습니다: %s";
+inline constexpr std::string_view kSafetyCopyFailedQuestion =
+    "마지막으로 읽은 핸드폰 내용을 안전 사본으로 저장하지 못했습니다: %s\n\n안전 사본 없이 "
+    "쓰시겠습니까?";
+inline constexpr std::string_view kSafetyCopySaved =
+    "핸드폰의 이전 내용은 안전 사본 %s 에 있습니다.";
+inline constexpr std::string_view kRestoreOtherModel =
+    "이 백업은 %s의 것이고 연결된 핸드폰은 %s입니다. 다른 기종에는 복원하지 않습니다.";
+inline constexpr std::string_view kRestoreOtherNumberQuestion =
+    "이 백업은 전화번호 %s 핸드폰의 것인데, 연결된 핸드폰의 전화번호는 %s입니다.\n\n"
+    "다른 핸드폰에 복원하시겠습니까?";
+inline constexpr std::string_view kRestoreOtherNumberRefused =
+    "이 백업은 전화번호 %s 핸드폰의 것이고 연결된 핸드폰은 %s입니다. 복원하지 않았습니다.";
+inline constexpr std::string_view kRestoreMediaFailed = "미디어 %s 을(를) 복원하지 못했습니다: %s";
+inline constexpr std::string_view kRestorePartlyDone =
+    "복원이 끝났지만 미디어 %d개는 복원하지 못했습니다.\n\n%s";
+inline constexpr std::string_view kRestoreNothingButStaying =
+    "백업의 내용이 모두 핸드폰에 있습니다. 바꿀 것이 없습니다.\n백업에 없는 미디어 %d개는 핸드폰에 "
+    "남습니다.";
+
 // Lines of the change list.
 inline constexpr std::string_view kChangeEntries = "전화번호: 추가 %d, 변경 %d, 삭제 %d";
 inline constexpr std::string_view kChangeGroups = "그룹 이름: 변경 %d";
@@ -62,6 +89,8 @@ inline constexpr std::string_view kChangeMoreLines = "  ... 외 %d개";
 inline constexpr std::string_view kChangeScheduleLine = "  %s 스케줄 %s %s";
 inline constexpr std::string_view kChangeDdayLine = "  %s D-day %s %s";
 inline constexpr std::string_view kChangeMediaLine = "  + 미디어 %s";
+inline constexpr std::string_view kChangeMediaStaying = "핸드폰에 남는 미디어: %d개";
+inline constexpr std::string_view kChangeMediaStayingLine = "  = 미디어 %s (핸드폰에 남습니다)";
 
 // Desktop.
 inline constexpr std::string_view kBackupMenuItem = "백업...";

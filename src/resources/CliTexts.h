@@ -32,8 +32,18 @@ inline constexpr std::string_view kCliRestoreQuestion =
 inline constexpr std::string_view kCliWrittenButNoAnswer =
     "linkora-cli: the write went through, but the handset did not answer again within 30 s "
     "of its restart; check its cable and power before the next command";
-inline constexpr std::string_view kCliRestoreSummary =
-    "restored the phonebook and schedules of %s\n";
+inline constexpr std::string_view kCliRestoreSummary = "restored from %s: %s; media %d of %d\n";
+inline constexpr std::string_view kCliRestoreMediaNotDone =
+    "linkora-cli: %d media item(s) were not restored (named above); everything else was";
+inline constexpr std::string_view kCliRestoreOtherNumber =
+    "This backup is of the handset with phone number %s; the handset connected is %s.\n"
+    "Restoring writes another handset's phonebook onto this one.\n";
+inline constexpr std::string_view kCliBackupPartialRemoved =
+    "linkora-cli: the unfinished backup was removed; %s was not made\n";
+inline constexpr std::string_view kCliBackupPartialKept =
+    "linkora-cli: the unfinished backup is kept in %s (it is not a backup that can be restored)\n";
+inline constexpr std::string_view kCliBackupStaleRemoved =
+    "linkora-cli: removed %s, an unfinished backup an earlier run left\n";
 
 inline constexpr std::string_view kCliExportSummary = "%s: %d schedules, %d D-days\n";
 inline constexpr std::string_view kCliImportSummary = "%s: %d imported, %d notes\n";
@@ -81,6 +91,13 @@ inline constexpr std::pair<std::string_view, std::string_view> kCliOptionLines[]
     {"--yes", "  --yes, -y           do not ask before writing to the handset"},
     {"--dry-run",
      "  --dry-run           restore: list what would change on the handset, write nothing"},
+    {"--no-safety-copy",
+     "  --no-safety-copy    write without first reading the handset and keeping its records"},
+    {"--other-handset",
+     "  --other-handset     restore: the backup may come from another phone number"},
+    {"--keep-partial",
+     "  --keep-partial      backup: keep an unfinished backup as DIR.partial instead of removing "
+     "it"},
     {"--json", "  --json              machine-readable output on stdout"},
     {"--quiet", "  --quiet, -q         no progress on stderr"},
 };
@@ -108,6 +125,17 @@ inline constexpr std::pair<std::string_view, std::string_view> kCliStepFailures[
 inline constexpr std::string_view kCliCommandFailed =
     "linkora-cli: %s failed (%s); check the cable and the handset, then try again";
 inline constexpr std::string_view kCliCancelled = "linkora-cli: cancelled";
+inline constexpr std::string_view kCliInterrupted =
+    "linkora-cli: interrupted; the exchange under way was ended and the handset sent back to its "
+    "normal mode";
+inline constexpr std::string_view kCliSafetyCopyKept =
+    "linkora-cli: what the handset held before is kept in %s (linkora-cli restore DIR gives it "
+    "back)";
+inline constexpr std::string_view kCliUnfinishedRestore =
+    "linkora-cli: the last restore (started %s) stopped part-way: the handset's %s may be half "
+    "written.\n"
+    "  to finish it:  linkora-cli restore '%s'\n"
+    "  to undo it:    linkora-cli restore '%s'\n";
 inline constexpr std::string_view kCliPushSummary =
     "%d of %d files stored on the handset, %d refused\n";
 inline constexpr std::string_view kCliMediaNotSaved =

@@ -231,6 +231,7 @@ void SchedulerWindow::ReadFromHandset() {
   if (RunProgress(*progress) != kSyncDone) {
     return;
   }
+  lastRead_ = std::make_unique<ScheduleStore>(*store_);
   ApplyReaction(ReactToScheduleRead(kSyncDone, *store_));
   MarkSaved();
 }
@@ -249,9 +250,14 @@ void SchedulerWindow::WriteToHandset() {
       return;
     }
   }
+  if (!KeepSafetyCopy(nullptr, lastRead_.get())) {
+    return;
+  }
   const auto progress =
       ScheduleSyncDialog::ForWrite(Context(), Settings(), *store_, Prompts(), this);
-  if (RunProgress(*progress) == kSyncDone) {
+  const int result = RunProgress(*progress);
+  TellSafetyCopy();
+  if (result == kSyncDone) {
     CloseAfterReset();  // the handset restarts; no mode return
   }
 }

@@ -88,7 +88,8 @@ class SchedulerWindow final : public FunctionWindow {
   void ExportIcalendar(const std::string& path);
 
   std::unique_ptr<ScheduleStore> store_;
-  std::unique_ptr<ScheduleStore> saved_;  // as it was last read, loaded or saved
+  std::unique_ptr<ScheduleStore> saved_;     // as it was last read, loaded or saved
+  std::unique_ptr<ScheduleStore> lastRead_;  // as the handset last gave it, for the safety copy
   TodayClock today_;
   ReportShower showReport_;
   int editorMode_ = kNoEditor;

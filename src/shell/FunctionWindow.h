@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "link/ConnectSettings.h"
@@ -8,7 +10,9 @@
 
 namespace linkora {
 
+class Phonebook;
 class PromptService;
+class ScheduleStore;
 class SyncProgressDialog;
 
 // What the four function windows (phonebook, scheduler, messages, media)
@@ -42,8 +46,15 @@ class FunctionWindow : public QDialog {
   virtual bool HasUnsavedEdits() const { return false; }
   LinkContext Context() const { return context_; }
   PromptService& Prompts() { return prompts_; }
+  // Before a write: keeps what the window last read from the handset (the
+  // one that is not null) as a safety copy in the data folder. When it
+  // cannot be saved the user is asked; false: do not write.
+  bool KeepSafetyCopy(const Phonebook* phonebook, const ScheduleStore* store);
+  // After the write: names the folder of the copy, when one was made.
+  void TellSafetyCopy();
 
  private:
+  std::optional<std::filesystem::path> safetyCopy_;
   ConnectSettings settings_;
   std::string diagPortName_;
   LinkContext context_;

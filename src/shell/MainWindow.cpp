@@ -14,6 +14,8 @@
 
 #include "backup/BackupManifest.h"
 #include "backup/HandsetVisitDialog.h"
+#include "backup/SafetyCopy.h"
+#include "common/DataFolder.h"
 #include "link/ConnectAndVerify.h"
 #include "link/SessionState.h"
 #include "media/MediaManagerDialog.h"
@@ -200,6 +202,7 @@ void MainWindow::BackupHandset() {
         "Linkora-" +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
   }
+  TellUnfinishedRestores();
   HandsetVisitDialog dialog(HandsetVisitDialog::Job::Backup, context_, settings_, folder, prompts_,
                             this);
   dialog.exec();
@@ -213,12 +216,22 @@ void MainWindow::RestoreHandset() {
   if (!chosen) {
     return;
   }
+  TellUnfinishedRestores();
   HandsetVisitDialog dialog(HandsetVisitDialog::Job::Restore, context_, settings_, *chosen,
                             prompts_, this);
   dialog.exec();
 }
 
+void MainWindow::TellUnfinishedRestores() {
+  for (const RestoreMark& mark : FindRestoreMarks(DefaultDataFolder())) {
+    if (toldRestoreMarks_.insert(mark.safetyCopy.string()).second) {
+      prompts_.ShowMessage(UnfinishedRestoreText(mark));
+    }
+  }
+}
+
 void MainWindow::OpenFunction(FunctionPicture picture) {
+  TellUnfinishedRestores();
   switch (picture) {
     case FunctionPicture::Phonebook: {
       PhonebookWindow window(settings_, context_, prompts_, this);

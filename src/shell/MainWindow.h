@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <set>
 #include <string>
 
 #include "link/ConnectSettings.h"
@@ -57,6 +58,10 @@ class MainWindow final : public QDialog {
   void reject() override;
 
  private:
+  // Before anything connects: says once per run of each restore that
+  // stopped part-way, and how to finish or undo it.
+  void TellUnfinishedRestores();
+  std::set<std::string> toldRestoreMarks_;
   void RestorePort();
   void BuildMenu();
 

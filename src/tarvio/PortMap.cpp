@@ -1,9 +1,13 @@
 #include "tarvio/PortMap.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
+#include <set>
 #include <string_view>
 #include <system_error>
 
@@ -101,6 +105,136 @@ fs::path PortMap::PidFile(const std::string& portName) const {
   return options_.portsDir / (portName + ".pid");
 }
 
+bool PortMap::FolderIsSafe(const fs::path& dir, std::string* why) {
+  struct stat info {};
+  if (::stat(dir.c_str(), &info) != 0) {
+    return true;  // no folder: no links to trust
+  }
+  const auto refuse = [&](const std::string& reason) {
+    if (why != nullptr) {
+      *why = "the ports folder " + dir.string() + " " + reason;
+    }
+    return false;
+  };
+  if (!S_ISDIR(info.st_mode)) {
+    return refuse("is not a folder");
+  }
+  if (info.st_uid != ::getuid()) {
+    return refuse("belongs to another user; remove it or set LINKORA_PORTS_DIR");
+  }
+  if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    return refuse("may be changed by other users; make it yours alone (chmod go-w)");
+  }
+  return true;
+}
+
+fs::path FollowLinks(const fs::path& start) {
+  // The whole chain, as the system follows it when the path is opened.
+  constexpr int kMaxHops = 40;
+  fs::path path = start;
+  for (int hop = 0; hop < kMaxHops; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec)) {
+      break;
+    }
+    const fs::path target = fs::read_symlink(path, ec);
+    if (ec) {
+      break;
+    }
+    path = (target.is_absolute() ? target : path.parent_path() / target).lexically_normal();
+  }
+  std::error_code ec;
+  const fs::path real = fs::weakly_canonical(path, ec);
+  return ec ? path : real;
+}
+
+namespace {
+
+bool IsPseudoTerminalDevice(const fs::path& device) {
+  if (IsPseudoTerminal(device)) {
+    return true;
+  }
+  struct stat info {};
+  // Unix98 pseudo-terminal slaves have majors 136 to 143, wherever their node is.
+  return ::stat(device.c_str(), &info) == 0 && S_ISCHR(info.st_mode) &&
+         major(info.st_rdev) >= 136 && major(info.st_rdev) <= 143;
+}
+
+// A terminal that is not a serial port: the virtual consoles, /dev/tty,
+// /dev/console, /dev/ptmx. The kernel lists every terminal under
+// /sys/class/tty; only the ones on a real port have a "device" there.
+bool IsConsoleTerminal(const fs::path& device) {
+  struct stat info {};
+  if (::stat(device.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) {
+    return false;
+  }
+  const unsigned majorNumber = major(info.st_rdev);
+  const unsigned minorNumber = minor(info.st_rdev);
+  if (majorNumber == 5 || (majorNumber == 4 && minorNumber < 64)) {
+    return true;
+  }
+  std::error_code ec;
+  const fs::path entry = fs::path("/sys/class/tty") / device.filename();
+  return fs::exists(entry, ec) && !fs::exists(entry / "device", ec);
+}
+
+}  // namespace
+
+namespace {
+
+std::mutex ownLinesMutex;
+std::set<fs::path>& OwnLines() {
+  static std::set<fs::path> lines;
+  return lines;
+}
+
+bool IsOwnLine(const fs::path& device) {
+  const std::lock_guard lock(ownLinesMutex);
+  return OwnLines().count(device) != 0;
+}
+
+}  // namespace
+
+void TrustOwnPseudoTerminal(const fs::path& device) {
+  const std::lock_guard lock(ownLinesMutex);
+  OwnLines().insert(device);
+}
+
+bool IsEmulatorHolding(int pid, const fs::path& device, std::string* why) {
+  if (IsOwnLine(device)) {
+    return true;
+  }
+  const auto refuse = [why](std::string reason) {
+    if (why != nullptr) {
+      *why = std::move(reason);
+    }
+    return false;
+  };
+  if (!ProcessRuns(pid)) {
+    return refuse(pid == 0 ? "no pid file" : "pid " + std::to_string(pid) + " has ended");
+  }
+  const fs::path proc = fs::path("/proc") / std::to_string(pid);
+  struct stat info {};
+  if (::stat(proc.c_str(), &info) != 0 || info.st_uid != ::getuid()) {
+    return refuse("pid " + std::to_string(pid) + " belongs to another user");
+  }
+  std::error_code ec;
+  std::string exe = fs::read_symlink(proc / "exe", ec).filename().string();
+  if (const auto deleted = exe.find(" (deleted)"); deleted != std::string::npos) {
+    exe.erase(deleted);  // the emulator was rebuilt while it ran
+  }
+  if (ec || exe != kEmulatorProgram) {
+    return refuse("pid " + std::to_string(pid) + " is not " + std::string(kEmulatorProgram));
+  }
+  for (fs::directory_iterator it(proc / "fd", ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code linkError;
+    if (fs::read_symlink(it->path(), linkError) == device) {
+      return true;
+    }
+  }
+  return refuse("pid " + std::to_string(pid) + " does not hold " + device.string());
+}
+
 std::optional<fs::path> PortMap::Resolve(const std::string& portName, std::string* why) const {
   auto nothing = [why](std::string reason) -> std::optional<fs::path> {
     if (why != nullptr) {
@@ -108,8 +242,30 @@ std::optional<fs::path> PortMap::Resolve(const std::string& portName, std::strin
     }
     return std::nullopt;
   };
+  // Every way in reaches the same checks of where it ends: a terminal is
+  // used only when it is a serial port, or a pseudo-terminal that our
+  // emulator of this user holds under this name.
+  const auto checked = [&](const fs::path& opened,
+                           const std::optional<fs::path>& pidFile) -> std::optional<fs::path> {
+    const fs::path device = FollowLinks(opened);
+    if (IsPseudoTerminalDevice(device)) {
+      std::string reason;
+      if (!IsOwnLine(device) &&
+          (!pidFile || !IsEmulatorHolding(ReadPidFile(*pidFile), device, &reason))) {
+        return nothing("the link to " + device.string() +
+                       " is not held by a running emulator (an emulator that has ended left it, "
+                       "or it was made by hand): " +
+                       (pidFile ? reason : std::string("no pid file")));
+      }
+    } else if (IsConsoleTerminal(device)) {
+      return nothing(device.string() + " is a console, not a serial port");
+    }
+    // Opened by its end, so a link changed after this check is not followed.
+    std::error_code ec;
+    return fs::exists(device, ec) ? device : opened;
+  };
   if (!portName.empty() && portName.front() == '/') {
-    return fs::path(portName);
+    return checked(fs::path(portName), std::nullopt);
   }
   const int n = ComNumber(portName);
   if (n == 0) {
@@ -117,29 +273,19 @@ std::optional<fs::path> PortMap::Resolve(const std::string& portName, std::strin
   }
   std::error_code ec;
   const fs::path link = options_.portsDir / portName;
-  if (fs::is_symlink(link, ec)) {
-    fs::path target = fs::read_symlink(link, ec);
-    if (target.is_relative()) {
-      target = link.parent_path() / target;
-    }
-    if (IsPseudoTerminal(target.lexically_normal())) {
-      const int pid = ReadPidFile(PidFile(portName));
-      if (!ProcessRuns(pid)) {
-        return nothing("the link to " + target.string() +
-                       " was left by an emulator that has ended (" +
-                       (pid == 0 ? "no pid file" : "pid " + std::to_string(pid)) + ")");
-      }
-    }
-  }
   if (fs::is_symlink(link, ec) || fs::exists(link, ec)) {
-    return link;  // opened through the link, so a replaced target is followed
+    std::string unsafe;
+    if (!FolderIsSafe(options_.portsDir, &unsafe)) {
+      return nothing(unsafe);
+    }
+    return checked(link, PidFile(portName));
   }
   if (!options_.useSystemDevices) {
     return nothing("no device is mapped to this name");
   }
   const auto devices = SystemDevices();
   if (static_cast<std::size_t>(n) <= devices.size()) {
-    return devices[static_cast<std::size_t>(n - 1)];
+    return checked(devices[static_cast<std::size_t>(n - 1)], std::nullopt);
   }
   return nothing("no device is mapped to this name");
 }

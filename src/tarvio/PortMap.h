@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace linkora {
@@ -18,9 +19,12 @@ namespace linkora {
 //    /dev/ttyUSB*, /dev/ttyACM* and /dev/ttyS* devices.
 //    When LINKORA_PORTS_DIR is set, this second step is skipped: the folder
 //    alone decides, which keeps tests and scripted runs deterministic.
-// A link to a pseudo-terminal (/dev/pts/N) is the emulator's and counts only
-// while the process named in the pid file beside it (COMn.pid) runs: once the
-// emulator has ended, the number may belong to somebody's terminal.
+// Links are followed to their end. A pseudo-terminal at the end is the
+// emulator's and counts only while the process named in the pid file beside
+// the link (COMn.pid) is our emulator, of this user, holding that terminal:
+// otherwise the number may belong to somebody's shell. A console (/dev/tty,
+// a virtual console) is never a port. The ports folder is trusted only
+// when it belongs to the user and nobody else may change it.
 // A name that maps to nothing gives no device, so opening it fails at once.
 class PortMap {
  public:
@@ -43,6 +47,10 @@ class PortMap {
   // Where the emulator notes its pid for the link of a port name.
   std::filesystem::path PidFile(const std::string& portName) const;
 
+  // True when `dir` is missing, or a folder of this user that others may not
+  // change; otherwise false and, given `why`, a sentence naming it.
+  static bool FolderIsSafe(const std::filesystem::path& dir, std::string* why = nullptr);
+
   // The system devices in the order of step 2.
   static std::vector<std::filesystem::path> SystemDevices();
 
@@ -54,5 +62,20 @@ class PortMap {
 
 // The number n of "COMn" for n from 1 to 16, or 0.
 int ComNumber(const std::string& portName);
+
+// The program name of the handset emulator, as /proc/PID/exe shows it.
+inline constexpr std::string_view kEmulatorProgram = "linkora-emulator";
+
+// Where a path ends once every symbolic link on the way is followed (also
+// when the end does not exist).
+std::filesystem::path FollowLinks(const std::filesystem::path& start);
+
+// A pseudo-terminal whose other end this very process holds, as a program
+// that plays the handset on a line of its own does; such a line passes the
+// check for a running emulator. Nothing outside the process can add one.
+void TrustOwnPseudoTerminal(const std::filesystem::path& device);
+
+// True when `pid` runs as this user, is the emulator and holds `device` open.
+bool IsEmulatorHolding(int pid, const std::filesystem::path& device, std::string* why = nullptr);
 
 }  // namespace linkora

@@ -1,5 +1,7 @@
 #include "tarvio/SerialPort.h"
 
+#include "common/StopRequest.h"
+
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
@@ -93,6 +95,8 @@ bool SerialPort::Open(const std::string& device, int baudRate, std::string& erro
     ::close(fd);
     return Fail({}, error, why);
   }
+  // Whatever was opened gets its own settings back when it is closed.
+  saved_ = tio;
   // Programs that take no lock file are kept out by the terminal itself.
   ::ioctl(fd, TIOCEXCL);
   ::cfmakeraw(&tio);
@@ -119,6 +123,7 @@ void SerialPort::Close() {
     // The flag belongs to the terminal, not to this descriptor: a line that
     // stays open elsewhere (the emulator's) would refuse the next open.
     ::ioctl(fd_, TIOCNXCL);
+    ::tcsetattr(fd_, TCSANOW, &saved_);
     ::close(fd_);
     fd_ = -1;
   }
@@ -132,6 +137,9 @@ bool SerialPort::Write(std::span<const std::uint8_t> bytes, int timeoutMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   std::size_t done = 0;
   while (done < bytes.size()) {
+    if (StopRequested()) {
+      return false;
+    }
     const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
@@ -160,6 +168,9 @@ int SerialPort::Read(std::span<std::uint8_t> buffer, int timeoutMs) {
   }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
+    if (StopRequested()) {
+      return -1;  // the user stopped the run: the exchange ends here
+    }
     const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
     if (n > 0) {
       return static_cast<int>(n);

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include <termios.h>
+
 #include "tarvio/PortLock.h"
 
 namespace linkora {
@@ -50,6 +52,7 @@ class SerialPort {
   bool Fail(PortRefusal refusal, std::string& error, std::string why);
 
   int fd_ = -1;
+  termios saved_{};  // the device's settings before Open
   PortLock lock_;
   PortRefusal refusal_;
 };

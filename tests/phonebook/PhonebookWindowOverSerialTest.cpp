@@ -2,6 +2,7 @@
 // serial library, against the emulated handset on a pseudo-terminal: read the
 // phonebook, change an entry, write it back, and find the change in what the
 // handset stores.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -46,7 +47,10 @@ TEST(PhonebookWindowOverSerialTest, ReadEditWriteReachesTheHandset) {
   prompts.SetNextAnswer(true);  // overwrite the handset's phonebook
   prompts.SetNextAnswer(true);  // the handset restarts afterwards
   window.WriteToHandset();
-  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"단말기가 리셋됩니다."});
+  // The read before the write is kept as a safety copy, and its folder named.
+  ASSERT_EQ(prompts.Messages().size(), 2u);
+  EXPECT_EQ(prompts.Messages()[0], "단말기가 리셋됩니다.");
+  EXPECT_THAT(prompts.Messages()[1], testing::StartsWith("핸드폰의 이전 내용은 안전 사본 "));
 
   const auto stored = emulator.ReadStateBytes("entries", "2");
   ASSERT_EQ(stored.size(), 222u);

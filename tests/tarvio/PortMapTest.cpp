@@ -43,8 +43,7 @@ TEST_F(PortMapTest, LinkInTheFolderNamesTheDevice) {
   const PortMap map(PortMap::Options{dir, false});
   const auto device = map.Resolve("COM7");
   ASSERT_TRUE(device.has_value());
-  EXPECT_EQ(*device, dir / "COM7");
-  EXPECT_EQ(fs::canonical(*device), fs::path("/dev/null"));
+  EXPECT_EQ(*device, fs::path("/dev/null"));  // the end of the chain, which is what opens
 }
 
 TEST_F(PortMapTest, WithoutALinkAndWithoutSystemDevicesNothingIsMapped) {
@@ -71,7 +70,8 @@ TEST_F(PortMapTest, PseudoTerminalLinkCountsOnlyWhileItsEmulatorRuns) {
     bool mapped;
   };
   const std::vector<Case> cases = {
-      {"/dev/pts/77", std::to_string(::getpid()) + "\n", true},
+      {"/dev/pts/77", std::to_string(::getpid()) + "\n", false},  // not the emulator
+      {"/dev/pts/77", "1\n", false},                              // any live process
       {"/dev/pts/77", std::to_string(ended) + "\n", false},
       {"/dev/pts/77", std::nullopt, false},
       {"../../dev/pts/77", std::nullopt, false},  // relative, still a pseudo-terminal
